@@ -1,0 +1,20 @@
+// The operations a display backend provides; `headless` and `sdl` implement the same table.
+#pragma once
+#include "platform/surface.h"
+
+struct Backend {
+    const char* name;
+    bool (*open)(int scale);           // create the screen; false when unavailable
+    void (*close)();
+    // Turn pending input into posted messages; wait up to `timeoutMs` (-1 forever) when none.
+    void (*pumpEvents)(int timeoutMs);
+    void (*wake)();                    // thread-safe: ends a wait in pumpEvents
+    void (*present)(const Surface& screen, const RECT& dirty);
+    void (*raise)();                   // bring the desktop window to the front
+};
+
+void SetBackend(const Backend* backend);
+const Backend& CurrentBackend();
+const Backend& HeadlessBackend();
+// Thread-safe: ends the UI thread's wait for events.
+void BackendWake();
