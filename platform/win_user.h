@@ -43,6 +43,7 @@
 #define WM_LBUTTONUP 0x0202
 #define WM_CAPTURECHANGED 0x0215
 #define WM_USER 0x0400
+#define WM_APP 0x8000
 
 #define WA_INACTIVE 0
 #define WA_ACTIVE 1
@@ -345,6 +346,7 @@ HWND WindowFromPoint(POINT pt);
 BOOL EnableWindow(HWND hwnd, BOOL enable);
 BOOL IsWindowEnabled(HWND hwnd);
 int GetSystemMetrics(int index);
+SHORT GetKeyState(int virtualKey);
 
 HACCEL LoadAccelerators(HINSTANCE instance, LPCWSTR name);
 int TranslateAccelerator(HWND hwnd, HACCEL accel, MSG* msg);

@@ -2,6 +2,7 @@
 #pragma once
 #include <string>
 #include <vector>
+#include "platform/surface.h"
 #include "platform/windows.h"
 
 struct WindowClassEntry {
@@ -31,6 +32,7 @@ struct Window {
     std::u16string text;
     LONG_PTR userData = 0;
     HFONT font = nullptr;
+    HFONT ownedFont = nullptr;  // dialogs: the font made from the template
     bool destroying = false;
     bool created = false;  // WM_CREATE has returned
 

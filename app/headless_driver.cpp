@@ -1,0 +1,206 @@
+// The headless driver. The program starts through AppMain as always; the driver's work runs as
+// one thread message inside the program's own loop, then closes the main window.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+#include "app/app.h"
+#include "app/driver_tokens.h"
+#include "app/headless_driver.h"
+#include "engine/calc_state.h"
+#include "face/display_panel.h"
+#include "platform/host_text.h"
+#include "platform/input.h"
+#include "platform/png_writer.h"
+#include "platform/surface.h"
+#include "resources/program_resources.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+struct DriverJob {
+    std::vector<int> ids;
+    bool taps = false;
+    bool trace = false;
+    std::string screenshot;
+    int scale = 1;
+    bool screenshotFailed = false;
+};
+DriverJob g_job;
+
+std::string Utf8(std::u16string_view text)
+{
+    std::string out;
+    Utf16ToUtf8(text, &out);
+    return out;
+}
+
+std::string JsonString(std::u16string_view text)
+{
+    std::string out = "\"";
+    for (unsigned char c : Utf8(text)) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
+}
+
+std::string Real(double v)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.17g", v);
+    return JsonString(std::u16string(buf, buf + std::char_traits<char>::length(buf)));
+}
+
+std::u16string WindowText(HWND hwnd)
+{
+    WCHAR buf[256];
+    GetWindowText(hwnd, buf, 256);
+    return buf;
+}
+
+std::string IdList(const std::vector<int>& ids)
+{
+    std::string out = "[";
+    for (std::size_t i = 0; i < ids.size(); ++i) out += (i ? "," : "") + std::to_string(ids[i]);
+    return out + "]";
+}
+
+std::string StateLine(HWND face, const char* key, const char* result)
+{
+    const CalcState& s = g_calc;
+    PanelModel panel = ComputePanelModel(s);
+    std::vector<int> visible, checked;
+    for (HWND kid = GetWindow(face, GW_CHILD); kid; kid = GetWindow(kid, GW_HWNDNEXT)) {
+        if (GetWindowLong(kid, GWL_STYLE) & WS_VISIBLE) visible.push_back(GetDlgCtrlID(kid));
+    }
+    std::sort(visible.begin(), visible.end());
+    for (int id : {IDC_BASE_HEX, IDC_BASE_DEC, IDC_BASE_BIN}) {
+        if (SendDlgItemMessage(face, id, BM_GETCHECK, 0, 0) == BST_CHECKED) checked.push_back(id);
+    }
+    std::ostringstream o;
+    o << "{\"key\":" << key << ",\"result\":" << result << ",\"display\":" << JsonString(PanelDisplayText(s))
+      << ",\"store\":" << JsonString(WindowText(GetDlgItem(face, IDC_DISPLAY_STORE)))
+      << ",\"modeFlags\":" << s.modeFlags << ",\"entryFlags\":" << s.entryFlags << ",\"pendingOp\":" << s.pendingOp
+      << ",\"intAccum\":" << s.intAccum << ",\"intMemory\":" << s.intMemory << ",\"realAccum\":" << Real(s.realAccum)
+      << ",\"realMemory\":" << Real(s.realMemory) << ",\"panel\":{\"number\":" << JsonString(panel.number)
+      << ",\"widthFactor\":" << panel.widthFactor << ",\"base\":" << JsonString(panel.baseLabel)
+      << ",\"angle\":" << (panel.angleLabel ? JsonString(panel.angleLabel) : "null")
+      << ",\"memory\":" << (panel.hasMemoryLine ? JsonString(panel.memoryLine) : "null") << "}"
+      << ",\"visible\":" << IdList(visible) << ",\"checked\":" << IdList(checked)
+      << ",\"angleKeyCaption\":" << JsonString(WindowText(GetDlgItem(face, IDC_ANGLE_UNIT))) << "}";
+    return o.str();
+}
+
+// Pen down and up at the centre of the key's rectangle on the device screen.
+void TapKey(HWND face, int id)
+{
+    HWND key = GetDlgItem(face, id);
+    RECT r;
+    if (!GetWindowRect(key, &r)) return;
+    InjectTap(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+void RunJob(const MSG&)
+{
+    HWND face = g_hwndCalc;
+    if (g_job.trace) std::cout << StateLine(face, "null", "null") << '\n';
+    for (int id : g_job.ids) {
+        std::string result = "null";
+        if (g_job.taps) {
+            TapKey(face, id);
+        } else {
+            LPARAM key = reinterpret_cast<LPARAM>(GetDlgItem(face, id));
+            result = SendMessage(face, WM_COMMAND, MAKEWPARAM(id, 0), key) ? "1" : "0";
+        }
+        if (g_job.trace) std::cout << StateLine(face, std::to_string(id).c_str(), result.c_str()) << '\n';
+    }
+    if (!g_job.trace) std::cout << Utf8(ComputePanelModel(g_calc).number) << '\n';
+    std::cout.flush();
+    if (!g_job.screenshot.empty()) {
+        UpdateWindow(GetParent(face));
+        if (!WriteSurfacePng(ScreenSurface(), g_job.scale, g_job.screenshot.c_str())) {
+            std::cerr << "quorix: cannot write the screenshot " << g_job.screenshot << '\n';
+            g_job.screenshotFailed = true;
+        }
+    }
+    SendMessage(GetParent(face), WM_CLOSE, 0, 0);
+}
+
+bool ReadTokens(const std::string& text, std::vector<int>* ids)
+{
+    std::istringstream in(text);
+    std::string token;
+    while (in >> token) {
+        int id = KeyTokenToId(token);
+        if (!id) {
+            std::cerr << "quorix: unknown key token '" << token << "' (quorix --help lists them)\n";
+            return false;
+        }
+        ids->push_back(id);
+    }
+    return true;
+}
+
+std::string AllOfStdin()
+{
+    std::ostringstream all;
+    all << std::cin.rdbuf();
+    return all.str();
+}
+
+}  // namespace
+
+int RunHeadless(int argc, char** argv)
+{
+    bool haveTokens = false;
+    for (int i = 0; i < argc; ++i) {
+        std::string arg = argv[i];
+        bool hasValue = i + 1 < argc;
+        if ((arg == "--keys" || arg == "--taps") && hasValue) {
+            std::string text = argv[++i];
+            if (text == "-") text = AllOfStdin();
+            g_job.taps = arg == "--taps";
+            g_job.ids.clear();
+            if (!ReadTokens(text, &g_job.ids)) return 2;
+            haveTokens = true;
+        } else if (arg == "--trace") {
+            g_job.trace = true;
+        } else if (arg == "--screenshot" && hasValue) {
+            g_job.screenshot = argv[++i];
+        } else if (arg == "--scale" && hasValue) {
+            g_job.scale = std::atoi(argv[++i]);
+            if (g_job.scale < 1 || g_job.scale > 16) {
+                std::cerr << "quorix: --scale takes a whole number from 1 to 16\n";
+                return 2;
+            }
+        } else {
+            std::cerr << "quorix: unknown or incomplete option '" << arg << "' (see quorix --help)\n";
+            return 2;
+        }
+    }
+    HINSTANCE instance = GetModuleHandle(nullptr);
+    RegisterProgramResources(instance);
+    WCHAR commandLine[] = u"";
+    if (!haveTokens && !g_job.trace && g_job.screenshot.empty()) {
+        // No work of its own: the program runs until it is told to exit (quorix-send exit).
+        return AppMain(instance, nullptr, commandLine, SW_SHOW);
+    }
+    // A scripted run is private: it neither finds a running copy nor can be found.
+    EnableCrossProcessWindows(false);
+    SetThreadMessageHook(RunJob);
+    PostMessage(nullptr, WM_APP, 0, 0);
+    int status = AppMain(instance, nullptr, commandLine, SW_SHOW);
+    return g_job.screenshotFailed ? 1 : status;
+}

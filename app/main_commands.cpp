@@ -1,0 +1,93 @@
+// The main window's commands: Exit, About, Help contents, Uninstall.
+#include "app/app.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+const WCHAR* const kHelpFiles[] = {
+    u"\\Windows\\quorix-index.htc",
+    u"\\Windows\\quorix_gaiyo.htp",
+    u"\\Windows\\quorix_install.htp",
+    u"\\Windows\\quorix_copyright.htp",
+    u"\\Windows\\quorix_history.htp",
+    u"\\Windows\\quorix_support.htp",
+    u"\\Windows\\quorix_use.htp",
+};
+
+LRESULT OnExit(HWND hWnd)
+{
+    SendMessage(hWnd, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+LRESULT OnAbout(HWND hWnd)
+{
+    HRSRC res = FindResource(g_hInst, MAKEINTRESOURCE(IDD_ABOUTBOX), RT_DIALOG);
+    auto* tmpl = static_cast<LPCDLGTEMPLATE>(LockResource(LoadResource(g_hInst, res)));
+    DialogBoxIndirectParam(g_hInst, tmpl, hWnd, AboutDlgProc, 0);
+    return 0;
+}
+
+LRESULT OnHelpContents()
+{
+    WCHAR commandLine[] = u"\\windows\\quorix-index.htc";
+    PROCESS_INFORMATION pi{};
+    if (CreateProcess(u"\\windows\\peghelp.exe", commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      nullptr, &pi)) {
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+    return 0;
+}
+
+LRESULT OnUninstall(HWND hWnd)
+{
+    for (const WCHAR* file : kHelpFiles) DeleteFile(file);
+    HKEY key;
+    if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, u"Software\\Larkwell\\Gearset1", 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+        return 0;
+    }
+    RegDeleteKey(key, u"Quorix");
+    RegCloseKey(key);
+    MessageBox(hWnd,
+               u"レジストリの削除を行いました。アプリの終了後に、本体のファイルを削除してください。",
+               u"アンインストール", MB_OK);
+    return 0;
+}
+
+}  // namespace
+
+LRESULT OnMainCommand(HWND hWnd, WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        SendMessage(hWnd, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(hWnd));
+        return OnExit(hWnd);
+    case IDM_ABOUT:         return OnAbout(hWnd);
+    case IDM_EXIT:          return OnExit(hWnd);
+    case IDM_HELP_CONTENTS: return OnHelpContents();
+    case IDM_UNINSTALL:     return OnUninstall(hWnd);
+    }
+    return DefWindowProc(hWnd, WM_COMMAND, wParam, lParam);
+}
+
+INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM)
+{
+    switch (msg) {
+    case WM_INITDIALOG: {
+        SHINITDLGINFO shidi{};
+        shidi.dwMask = SHIDIM_FLAGS;
+        shidi.hDlg = hDlg;
+        shidi.dwFlags = SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN | SHIDIF_SIZEDLGFULLSCREEN;
+        SHInitDialog(&shidi);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            EndDialog(hDlg, 1);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}

@@ -1,0 +1,28 @@
+// Reading Win32's binary dialog templates, with every read kept inside the template's bytes.
+#pragma once
+#include <string>
+#include <vector>
+#include "platform/windows.h"
+
+struct ParsedDialogItem {
+    DWORD style;
+    DWORD exStyle;
+    short x, y, cx, cy;
+    WORD id;
+    std::u16string className;
+    std::u16string caption;
+    WORD captionOrdinal;  // non-zero when the caption is a resource id (SS_ICON)
+};
+
+struct ParsedDialog {
+    DWORD style;
+    DWORD exStyle;
+    short x, y, cx, cy;
+    std::u16string caption;
+    WORD pointSize;
+    std::u16string fontName;
+    std::vector<ParsedDialogItem> items;
+};
+
+// `size` bounds the reads; false for a truncated or malformed template.
+bool ParseDialogTemplate(const void* data, std::size_t size, ParsedDialog* out);

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Sets up the machine, then builds and runs every test twice: a normal build and an
+# AddressSanitizer + UndefinedBehaviorSanitizer build, where any sanitizer report fails the run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+jobs=$(nproc)
+
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir"
+  (cd "$dir" && ctest --output-on-failure -j"$jobs" --timeout 600)
+}
+
+run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORIX_SANITIZE=ON

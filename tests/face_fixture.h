@@ -1,0 +1,13 @@
+// Starts the program's main window and face the way the program does, for tests.
+#pragma once
+#include "platform/windows.h"
+
+// Resets the calculator state to its load-time zeros, then runs the real start-up
+// (InitMainWindow: main window, menu bar, face). Returns the face dialog.
+HWND CreateTestFace();
+// Destroys the main window and forgets the quit message its end posts.
+void DestroyTestFace();
+// Sends the face the command of key `id` as a click would; returns the dialog procedure's result.
+BOOL PressKey(HWND face, int id);
+// Presses the keys named by driver tokens ("5 + 3 =").
+void PressKeys(HWND face, const char* tokens);
