@@ -121,8 +121,10 @@ void RunJob(const MSG&)
         if (g_job.taps) {
             TapKey(face, id);
         } else {
+            // The dialog procedure's own answer: SendMessage would give DWL_MSGRESULT instead.
+            auto proc = reinterpret_cast<DLGPROC>(GetWindowLongPtr(face, DWL_DLGPROC));
             LPARAM key = reinterpret_cast<LPARAM>(GetDlgItem(face, id));
-            result = SendMessage(face, WM_COMMAND, MAKEWPARAM(id, 0), key) ? "1" : "0";
+            result = proc(face, WM_COMMAND, MAKEWPARAM(id, 0), key) ? "1" : "0";
         }
         if (g_job.trace) std::cout << StateLine(face, std::to_string(id).c_str(), result.c_str()) << '\n';
     }

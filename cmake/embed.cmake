@@ -2,6 +2,7 @@
 set(body "// Generated: the program's binary resources.\n#include <cstddef>\n#include <cstring>\n\n")
 set(table "")
 set(index 0)
+string(REPLACE "|" ";" FILES "${FILES}")
 foreach(path ${FILES})
   get_filename_component(name ${path} NAME)
   file(READ ${path} hex HEX)

@@ -28,10 +28,16 @@ void DestroyTestFace()
     g_hwndCalc = nullptr;
 }
 
+BOOL SendFaceCommand(HWND face, int id, int code)
+{
+    auto proc = reinterpret_cast<DLGPROC>(GetWindowLongPtr(face, DWL_DLGPROC));
+    if (!proc) return FALSE;
+    return static_cast<BOOL>(proc(face, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(face, id))));
+}
+
 BOOL PressKey(HWND face, int id)
 {
-    return static_cast<BOOL>(SendMessage(face, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                                         reinterpret_cast<LPARAM>(GetDlgItem(face, id))));
+    return SendFaceCommand(face, id, BN_CLICKED);
 }
 
 void PressKeys(HWND face, const char* tokens)

@@ -7,7 +7,10 @@
 HWND CreateTestFace();
 // Destroys the main window and forgets the quit message its end posts.
 void DestroyTestFace();
-// Sends the face the command of key `id` as a click would; returns the dialog procedure's result.
+// Sends the face the command of key `id` as a click would; returns the dialog procedure's result
+// (SendMessage to a dialog answers with DWL_MSGRESULT instead, as in Win32).
 BOOL PressKey(HWND face, int id);
+// The same with any notification code.
+BOOL SendFaceCommand(HWND face, int id, int code);
 // Presses the keys named by driver tokens ("5 + 3 =").
 void PressKeys(HWND face, const char* tokens);
