@@ -1,0 +1,122 @@
+// The headless driver as other tools use it: a process, its output and its exit status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ProcessResult {
+    int status;
+    std::string out;
+};
+
+// Runs the program with a shell command line after its name; standard error is dropped
+// unless `withStderr`.
+ProcessResult Quorix(const std::string& args, bool withStderr = false)
+{
+    std::string cmd = std::string("exec '") + QUORIX_BINARY + "' " + args + (withStderr ? " 2>&1" : " 2>/dev/null");
+    ProcessResult run{-1, ""};
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return run;
+    char buf[4096];
+    std::size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) run.out.append(buf, n);
+    int raw = pclose(p);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return run;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+}  // namespace
+
+TEST(Driver, PrintsTheNumberAsThePanelDrawsIt)
+{
+    struct Case {
+        const char* keys;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"1 2 ＋ 3 ＝", "15.\n"},
+        {"1 2 3 4 5 6 7 + 1 =", "1,234,568.\n"},
+        {"１６進 F F", "FF\n"},
+        {"HEX 7 F F F F F F F", "7FFF FFFF\n"},
+        {"BIN 1 0 1 1 0 1 1 0 1", "1 01101101\n"},
+        {"1019 1030", "0.\n"},
+    };
+    for (const Case& c : cases) {
+        ProcessResult r = Quorix(std::string("--headless --keys '") + c.keys + "'");
+        EXPECT_EQ(r.status, 0) << c.keys;
+        EXPECT_EQ(r.out, c.shown) << c.keys;
+    }
+}
+
+TEST(Driver, TraceHasAStartLineAndOneLinePerTokenWithFieldsInOrder)
+{
+    ProcessResult r = Quorix("--headless --trace --keys '5 BS BS'");
+    ASSERT_EQ(r.status, 0);
+    std::vector<std::string> lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].rfind("{\"key\":null,\"result\":null,\"display\":\"0.\",\"store\":\"0.\",\"modeFlags\":33,", 0), 0u)
+        << lines[0];
+    const char* fields[] = {"\"key\"", "\"result\"", "\"display\"", "\"store\"", "\"modeFlags\"",
+                            "\"entryFlags\"", "\"pendingOp\"", "\"intAccum\"", "\"intMemory\"",
+                            "\"realAccum\"", "\"realMemory\"", "\"panel\"", "\"number\"", "\"widthFactor\"",
+                            "\"base\"", "\"angle\"", "\"memory\"", "\"visible\"", "\"checked\"",
+                            "\"angleKeyCaption\""};
+    for (const std::string& line : lines) {
+        std::size_t at = 0;
+        for (const char* f : fields) {
+            std::size_t next = line.find(f, at);
+            ASSERT_NE(next, std::string::npos) << f << " in " << line;
+            at = next;
+        }
+    }
+    // ←BS on the last digit ends the entry; a second one is refused.
+    EXPECT_NE(lines[2].find("\"key\":1037,\"result\":1,\"display\":\"0\""), std::string::npos) << lines[2];
+    EXPECT_NE(lines[3].find("\"key\":1037,\"result\":0,"), std::string::npos) << lines[3];
+    EXPECT_NE(lines[0].find("\"checked\":[1024],\"angleKeyCaption\":\"RAD\"}"), std::string::npos);
+    EXPECT_NE(lines[0].find("\"realAccum\":\"0\",\"realMemory\":\"0\""), std::string::npos);
+}
+
+TEST(Driver, UnknownTokenRunsNothingAndExitsTwo)
+{
+    ProcessResult r = Quorix("--headless --keys '1 2 frobnicate 3'", true);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("frobnicate"), std::string::npos);
+    EXPECT_EQ(r.out.find("12"), std::string::npos);
+    EXPECT_EQ(Quorix("--headless --bogus").status, 2);
+    EXPECT_EQ(Quorix("--headless --scale 0 --keys 1").status, 2);
+}
+
+TEST(Driver, ReadsTokensFromStandardInput)
+{
+    ProcessResult r = Quorix("--headless --keys - < '" QUORIX_SOURCE_DIR "/tests/data/power_keys.txt'");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "1,024.\n");
+}
+
+TEST(Driver, TapsPressKeysThroughTheScreen)
+{
+    ProcessResult r = Quorix("--headless --taps '1 2 ＋ 3 ＝'");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "15.\n");
+    // A hidden key's tap lands on whatever is visible there: in DEC, "A" sits under "10^x".
+    ProcessResult hidden = Quorix("--headless --trace --taps '2 A'");
+    std::vector<std::string> lines = Lines(hidden.out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_NE(lines[2].find("\"display\":\"100.\""), std::string::npos) << lines[2];
+}
