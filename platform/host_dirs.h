@@ -1,0 +1,14 @@
+// The host folders the layer keeps its things in, found the XDG way. Internal to the layer.
+#pragma once
+#include <string>
+#include <sys/types.h>
+
+// $HOME when absolute, else the password database's entry, else "/".
+std::string HomeDirectory();
+// $<variable> when it holds an absolute path (relative ones are ignored, as XDG asks), else
+// HomeDirectory() + "/" + fallbackUnderHome.
+std::string XdgDirectory(const char* variable, const char* fallbackUnderHome);
+// Creates path and its missing parents with mode; true when path is a folder afterwards.
+bool MakeDirectories(const std::string& path, mode_t mode);
+// a + "/" + b, without doubling the slash after "/".
+std::string JoinPath(const std::string& a, const std::string& b);
