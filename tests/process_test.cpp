@@ -95,6 +95,28 @@ TEST_F(HelpViewerTest, ThePlatformViewerGetsTheHostPathOfTheIndex)
     EXPECT_EQ(record[1], m_root + "/Windows/quorix-index.htc");
 }
 
+TEST_F(HelpViewerTest, TheDesktopOpensABrowserReadyCopy)
+{
+    WriteText(m_root + "/Windows/quorix_use.htp", "use");
+    WriteText(m_root + "/Windows/quorix-index.htc", "<a href=\"quorix_use.htp\">");
+    fs::create_directories(m_scratch.Path() + "/bin");
+    fs::copy_file(m_scratch.Path() + "/viewer.sh", m_scratch.Path() + "/bin/xdg-open");
+    m_scratch.Set("PATH", m_scratch.Path() + "/bin:/usr/bin:/bin");
+    m_scratch.Set("QUORIX_HELP_VIEWER", std::nullopt);
+    WCHAR commandLine[] = u"\\windows\\quorix-index.htc";
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcess(u"\\windows\\peghelp.exe", commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              nullptr, &pi));
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    std::vector<std::string> record = Record();
+    ASSERT_EQ(record.size(), 3u);
+    std::string mirror = m_scratch.Path() + "/cache/quorix/help";
+    EXPECT_EQ(record[1], mirror + "/quorix-index.htc.html");
+    EXPECT_EQ(ReadText(record[1]), "<a href=\"quorix_use.htp.html\">");
+    EXPECT_EQ(ReadText(mirror + "/quorix_use.htp.html"), "use");
+}
+
 TEST_F(HelpViewerTest, TheViewerInheritsNoDescriptorOfOurs)
 {
     int leaked = open("/dev/null", O_RDONLY);  // deliberately without close-on-exec
