@@ -29,8 +29,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         auto* text = reinterpret_cast<LPCWSTR>(lParam);
         w->text = text ? text : u"";
         if (!w->parent && w->created && CrossProcessWindowsEnabled()) {
-            // Other processes find top-level windows by title: publish the new one.
-            WithdrawWindow(hwnd);
+            // Other processes find top-level windows by title: publishing again updates it.
             PublishWindow(hwnd, w->className.c_str(), w->text.c_str());
         }
         return TRUE;

@@ -60,7 +60,11 @@ void PresentIfDirty()
 
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (hwnd && IsRemoteWindow(hwnd)) return RemoteSendMessage(hwnd, msg, wParam, lParam) >= 0;
+    if (hwnd && IsRemoteWindow(hwnd)) {
+        // The other process answers through the last error: ERROR_SUCCESS once it has queued it.
+        RemoteSendMessage(hwnd, msg, wParam, lParam);
+        return GetLastError() == ERROR_SUCCESS ? TRUE : FALSE;
+    }
     // The window table belongs to the UI thread: other threads post only to handles they were
     // given, and the handle is checked again when the message is dispatched.
     {
