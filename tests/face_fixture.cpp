@@ -22,8 +22,10 @@ void DestroyTestFace()
 {
     HWND main = GetParent(g_hwndCalc);
     if (main) DestroyWindow(main);
+    // Dispatch what is left: a window that still needs painting keeps offering WM_PAINT.
     MSG msg;
     while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message != WM_QUIT) DispatchMessage(&msg);
     }
     g_hwndCalc = nullptr;
 }
