@@ -106,7 +106,7 @@ inline BOOL PressSequence(HWND face, const std::string& keys)
     return result;
 }
 
-// Sends a command as a key would, but with any notification code.
+// Sends a command as a key would, but with any notification code; the dialog procedure's result.
 inline BOOL SendCommand(HWND face, int id, int code)
 {
     return SendFaceCommand(face, id, code);
@@ -118,7 +118,7 @@ inline bool SameState(const CalcState& a, const CalcState& b)
 }
 
 // A fresh face for each test, as the shell makes it at start-up.
-class FaceTest : public ::testing::Test {
+class EngineFace : public ::testing::Test {
 protected:
     void SetUp() override
     {

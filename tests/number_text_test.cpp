@@ -165,7 +165,7 @@ TEST(FormatIntegerText, EveryPatternReadsBackToItsValue)
     std::mt19937 random(20240611);
     for (int i = 0; i < 200000; ++i) {
         std::int32_t v = static_cast<std::int32_t>(random());
-        if (i < 64) v = static_cast<std::int32_t>(1u << (i % 32)) - (i / 32);  // powers of two and neighbours
+        if (i < 64) v = static_cast<std::int32_t>((1u << (i % 32)) - static_cast<unsigned>(i / 32));  // powers of two, less one
         WCHAR buf[64];
         ASSERT_EQ(ParseHexText(FormatHexText(v, buf)), v);
         ASSERT_EQ(ParseBinText(FormatBinText(v, buf)), v);
