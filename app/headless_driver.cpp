@@ -182,7 +182,10 @@ int RunHeadless(int argc, char** argv)
         } else if (arg == "--screenshot" && hasValue) {
             g_job.screenshot = argv[++i];
         } else if (arg == "--scale" && hasValue) {
-            g_job.scale = std::atoi(argv[++i]);
+            std::string value = argv[++i];
+            g_job.scale = value.size() <= 2 && value.find_first_not_of("0123456789") == std::string::npos
+                              ? std::atoi(value.c_str())
+                              : 0;
             if (g_job.scale < 1 || g_job.scale > 16) {
                 std::cerr << "quorix: --scale takes a whole number from 1 to 16\n";
                 return 2;

@@ -99,7 +99,9 @@ TEST(Driver, UnknownTokenRunsNothingAndExitsTwo)
     EXPECT_NE(r.out.find("frobnicate"), std::string::npos);
     EXPECT_EQ(r.out.find("12"), std::string::npos);
     EXPECT_EQ(Quorix("--headless --bogus").status, 2);
-    EXPECT_EQ(Quorix("--headless --scale 0 --keys 1").status, 2);
+    for (const char* scale : {"0", "17", "3x", "", "-1"}) {
+        EXPECT_EQ(Quorix(std::string("--headless --scale '") + scale + "' --keys 1").status, 2) << scale;
+    }
 }
 
 TEST(Driver, ReadsTokensFromStandardInput)
