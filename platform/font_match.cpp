@@ -1,0 +1,143 @@
+// Font matching through fontconfig, done once per (face, weight) and per missing code point.
+// Only single matches are asked for: the font list is never enumerated, start-up stays fast.
+#include "platform/font_match.h"
+#include <fontconfig/fontconfig.h>
+#include <cstdlib>
+#include <map>
+#include <strings.h>
+
+namespace {
+
+constexpr std::size_t kFallbackCacheCap = 4096;
+constexpr const char* kDefaultFamilies[] = {"IPAGothic", "IPAexGothic"};
+
+bool FontconfigReady()
+{
+    static const bool ready = [] {
+        if (FcInit() != FcTrue) return false;
+        // fontconfig keeps blocks it only frees in FcFini; leak checkers would blame every run.
+        std::atexit(FcFini);
+        return true;
+    }();
+    return ready;
+}
+
+bool IsDefaultAlias(const std::string& face)
+{
+    return face.empty() || strcasecmp(face.c_str(), "System") == 0 || strcasecmp(face.c_str(), "MS UI Gothic") == 0;
+}
+
+bool HasFamily(FcPattern* font, const std::string& family)
+{
+    FcChar8* value = nullptr;
+    for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &value) == FcResultMatch; ++i) {
+        if (strcasecmp(reinterpret_cast<const char*>(value), family.c_str()) == 0) return true;
+    }
+    return false;
+}
+
+std::optional<FontFile> FileOf(FcPattern* font)
+{
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) return std::nullopt;
+    FontFile f;
+    f.path = reinterpret_cast<const char*>(file);
+    int index = 0;
+    if (FcPatternGetInteger(font, FC_INDEX, 0, &index) == FcResultMatch) f.index = index;
+    int weight = FC_WEIGHT_REGULAR;
+    FcPatternGetInteger(font, FC_WEIGHT, 0, &weight);
+    // fontconfig marks a regular face it would embolden as bold: that is not a bold face.
+    FcBool embolden = FcFalse;
+    FcPatternGetBool(font, FC_EMBOLDEN, 0, &embolden);
+    f.bold = weight >= FC_WEIGHT_BOLD && !embolden;
+    return f;
+}
+
+// Runs a match for `pattern` (which it destroys); `family`, when given, must be what came back.
+std::optional<FontFile> Match(FcPattern* pattern, const char* family)
+{
+    if (!pattern) return std::nullopt;
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* font = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!font) return std::nullopt;
+    std::optional<FontFile> f;
+    if (!family || HasFamily(font, family)) f = FileOf(font);
+    FcPatternDestroy(font);
+    return f;
+}
+
+std::optional<FontFile> MatchFamily(const std::string& family, bool bold)
+{
+    FcPattern* p = FcPatternCreate();
+    FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddInteger(p, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    return Match(p, family.c_str());
+}
+
+std::optional<FontFile> MatchJapaneseSans(bool bold)
+{
+    FcPattern* p = FcPatternCreate();
+    FcPatternAddString(p, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+    FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
+    FcPatternAddInteger(p, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    return Match(p, nullptr);
+}
+
+std::optional<FontFile> MatchUncached(const std::string& face, bool bold)
+{
+    if (!FontconfigReady()) return std::nullopt;
+    if (!IsDefaultAlias(face)) {
+        if (auto f = MatchFamily(face, bold)) return f;
+    }
+    for (const char* family : kDefaultFamilies) {
+        if (auto f = MatchFamily(family, bold)) return f;
+    }
+    return MatchJapaneseSans(bold);
+}
+
+}  // namespace
+
+std::optional<FontFile> MatchFontFile(const std::string& face, bool bold)
+{
+    static std::map<std::pair<std::string, bool>, std::optional<FontFile>> cache;
+    auto key = std::make_pair(face, bold);
+    auto it = cache.find(key);
+    if (it != cache.end()) return it->second;
+    std::optional<FontFile> f = MatchUncached(face, bold);
+    cache.emplace(key, f);
+    return f;
+}
+
+std::optional<FontFile> MatchFallbackFile(char32_t codepoint)
+{
+    static std::map<char32_t, std::optional<FontFile>> cache;
+    auto it = cache.find(codepoint);
+    if (it != cache.end()) return it->second;
+    if (cache.size() >= kFallbackCacheCap) cache.clear();
+    std::optional<FontFile> found;
+    if (FontconfigReady()) {
+        FcPattern* p = FcPatternCreate();
+        FcCharSet* wanted = FcCharSetCreate();
+        FcCharSetAddChar(wanted, FcChar32(codepoint));
+        FcPatternAddCharSet(p, FC_CHARSET, wanted);
+        FcCharSetDestroy(wanted);
+        FcPatternAddString(p, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+        FcConfigSubstitute(nullptr, p, FcMatchPattern);
+        FcDefaultSubstitute(p);
+        FcResult result = FcResultNoMatch;
+        FcPattern* font = FcFontMatch(nullptr, p, &result);
+        FcPatternDestroy(p);
+        if (font) {
+            FcCharSet* has = nullptr;
+            if (FcPatternGetCharSet(font, FC_CHARSET, 0, &has) == FcResultMatch && FcCharSetHasChar(has, FcChar32(codepoint))) {
+                found = FileOf(font);
+            }
+            FcPatternDestroy(font);
+        }
+    }
+    cache.emplace(codepoint, found);
+    return found;
+}

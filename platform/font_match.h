@@ -1,0 +1,17 @@
+// Finding font files through fontconfig: the face a font description names, or the default
+// Japanese Gothic face, and faces that can stand in for glyphs the chosen face lacks.
+#pragma once
+#include <optional>
+#include <string>
+
+struct FontFile {
+    std::string path;
+    int index = 0;
+    bool bold = false;  // a real bold face: no emboldening needed
+};
+
+// The file for a face name (UTF-8; empty, "System" and "MS UI Gothic" mean the default face) in
+// normal or bold weight. Cached per (name, bold); none only when the machine has no fonts at all.
+std::optional<FontFile> MatchFontFile(const std::string& face, bool bold);
+// A file with a glyph for `codepoint`; cached per code point.
+std::optional<FontFile> MatchFallbackFile(char32_t codepoint);
