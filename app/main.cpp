@@ -1,35 +1,96 @@
-// Process entry: the headless driver, the desktop window, set-up, help and version.
+// Process entry: the desktop window, the headless driver, set-up, help and version.
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <string>
 #include "app/app.h"
+#include "app/device_setup.h"
 #include "app/driver_tokens.h"
 #include "app/headless_driver.h"
+#include "platform/backend_sdl.h"
+#include "resources/program_resources.h"
 
 namespace {
 
 void PrintUsage()
 {
     std::cout << "usage: quorix [--scale N]              start the calculator in a desktop window\n"
+                 "       quorix --setup                  install the help files and the registry key\n"
                  "       quorix --headless [--keys TOKENS | --taps TOKENS] [--trace]\n"
                  "                         [--screenshot FILE.png] [--scale N]\n"
                  "       quorix --help | --version\n\n"
+                 "  --scale N            enlarge the face N times, 1 to 16 (window: default the largest\n"
+                 "                       that fits the desktop; headless: the screenshot, default 1)\n"
+                 "  --setup              put the help pages in the device's \\Windows folder and create the\n"
+                 "                       registry key, under $QUORIX_DEVICE_ROOT (default\n"
+                 "                       ~/.local/share/quorix/device)\n"
+                 "  --headless           run without a window; prints the number shown at the end\n"
+                 "  --keys TOKENS        give each token's command to the face (--keys - reads stdin)\n"
+                 "  --taps TOKENS        tap each token's key on the device screen, as a stylus would\n"
+                 "  --trace              print the state as JSON after start-up and after each token\n"
+                 "  --screenshot FILE    write the device screen as a PNG image after the last token\n\n"
+                 "Exit status: 0 done; 1 no display, or the screenshot or set-up failed;\n"
+                 "2 bad option or unknown token. More in quorix(1).\n\n"
                  "Key tokens (separated by white space; --keys - reads them from standard input):\n"
               << KeyTokenHelp();
+}
+
+// A whole number 1..kMaxWindowScale, or 0 when the text is anything else.
+int ParseScale(const char* text)
+{
+    char* end = nullptr;
+    long value = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || value < 1 || value > kMaxWindowScale) return 0;
+    return static_cast<int>(value);
+}
+
+int RunDesktop(int scale)
+{
+    const Backend& sdl = SdlBackend();
+    if (!sdl.open(scale)) {
+        std::cerr << "quorix: cannot open a window: no display found (DISPLAY is unset or unreachable); "
+                     "to run without one: quorix --headless --keys \"1 + 2 =\"\n";
+        return 1;
+    }
+    SetBackend(&sdl);
+    HINSTANCE instance = GetModuleHandle(nullptr);
+    RegisterProgramResources(instance);
+    WCHAR commandLine[] = u"";
+    int status = AppMain(instance, nullptr, commandLine, SW_SHOW);
+    SetBackend(nullptr);
+    sdl.close();
+    return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::string first = argc > 1 ? argv[1] : "";
+    if (first == "--help" || first == "-h") {
         PrintUsage();
         return 0;
     }
-    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
+    if (first == "--version") {
         std::cout << "quorix 3.12\n";
         return 0;
     }
-    if (argc > 1 && std::strcmp(argv[1], "--headless") == 0) return RunHeadless(argc - 2, argv + 2);
-    std::cerr << "quorix: the desktop window is not built yet; run quorix --headless --keys \"1 + 2 =\"\n";
-    return 2;
+    if (first == "--headless") return RunHeadless(argc - 2, argv + 2);
+    if (first == "--setup" && argc == 2) {
+        if (InstallDeviceFiles()) return 0;
+        std::cerr << "quorix: could not install the help files or the registry key\n";
+        return 1;
+    }
+    int scale = 0;  // the largest that fits the desktop
+    if (first == "--scale") {
+        scale = argc == 3 ? ParseScale(argv[2]) : 0;
+        if (!scale) {
+            std::cerr << "quorix: --scale takes a whole number from 1 to " << kMaxWindowScale << '\n';
+            return 2;
+        }
+    } else if (argc != 1) {
+        std::cerr << "quorix: unknown option '" << first << "' (see quorix --help)\n";
+        return 2;
+    }
+    return RunDesktop(scale);
 }

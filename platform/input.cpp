@@ -1,6 +1,7 @@
 // Pen input routed as Win32 routes mouse input: capture first, else the deepest visible window
 // under the point; a window disabled by a modal dialog (or with a disabled ancestor) gets nothing.
 #include "platform/input.h"
+#include "platform/shell_windows.h"
 #include "platform/window_internal.h"
 
 namespace {
@@ -28,7 +29,10 @@ void DeliverPen(UINT msg, POINT screen)
             if (!w->parent) break;
             top = w->parent;
         }
-        if (GetActiveWindow() != top) SetActiveWindow(top);
+        // ... unless it is one of the layer's bars or menus, which leave the active window as it is.
+        Window* topWindow = FindWin(top);
+        bool activates = topWindow && !(topWindow->exStyle & WS_EX_NOACTIVATE);
+        if (activates && GetActiveWindow() != top) SetActiveWindow(top);
     }
     POINT client = screen;
     ScreenToClient(target, &client);

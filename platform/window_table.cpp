@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include "platform/input.h"
+#include "platform/shell_windows.h"
 #include "platform/window_internal.h"
 #include "platform/window_publish.h"
 
@@ -17,6 +18,7 @@ std::vector<Slot> g_slots;
 std::vector<WindowClassEntry> g_classes;
 std::vector<HWND> g_topLevel;  // bottom to top
 bool g_controlClassesRegistered = false;
+void (*g_titleObserver)(HWND) = nullptr;
 
 HWND MakeHandle(std::size_t index, std::uint16_t generation)
 {
@@ -191,7 +193,8 @@ HWND CreateWindowEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
     Window* created = FindWin(hwnd);
     if (!created) return nullptr;  // destroyed itself during creation
     created->created = true;
-    if (!child && CrossProcessWindowsEnabled()) PublishWindow(hwnd, created->className.c_str(), created->text.c_str());
+    bool published = !child && !(exStyle & WS_EX_LAYER_PRIVATE);  // the layer's own windows stay private
+    if (published && CrossProcessWindowsEnabled()) PublishWindow(hwnd, created->className.c_str(), created->text.c_str());
     if (style & WS_VISIBLE) ShowWindow(hwnd, SW_SHOW);
     return hwnd;
 }
@@ -218,7 +221,7 @@ BOOL DestroyWindow(HWND hwnd)
     if (!w) return TRUE;
     if (Window* p = FindWin(w->parent)) RemoveFrom(p->children, hwnd);
     RemoveFrom(g_topLevel, hwnd);
-    if (!w->parent && CrossProcessWindowsEnabled()) WithdrawWindow(hwnd);
+    if (!w->parent && !(w->exStyle & WS_EX_LAYER_PRIVATE) && CrossProcessWindowsEnabled()) WithdrawWindow(hwnd);
     if (GetFocus() == hwnd || IsDescendant(hwnd, GetFocus())) SetFocus(nullptr);
     if (GetActiveWindow() == hwnd) SetActiveWindow(nullptr);
     auto value = reinterpret_cast<std::uintptr_t>(hwnd) >> 2;
@@ -305,7 +308,7 @@ BOOL ShowWindow(HWND hwnd, int cmdShow)
             SetActiveWindow(nullptr);
             for (auto it = g_topLevel.rbegin(); it != g_topLevel.rend(); ++it) {
                 Window* o = FindWin(*it);
-                if (o && *it != hwnd && (o->style & WS_VISIBLE)) {
+                if (o && *it != hwnd && (o->style & WS_VISIBLE) && !(o->exStyle & WS_EX_NOACTIVATE)) {
                     SetActiveWindow(*it);
                     break;
                 }
@@ -483,10 +486,18 @@ int GetClassName(HWND hwnd, LPWSTR buffer, int maxCount)
     return n;
 }
 
+void SetWindowTitleObserver(void (*observer)(HWND))
+{
+    g_titleObserver = observer;
+}
+
 BOOL SetWindowText(HWND hwnd, LPCWSTR text)
 {
     if (!FindWin(hwnd)) return FALSE;
-    return SendMessage(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : u"")) ? TRUE : FALSE;
+    BOOL done = SendMessage(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : u"")) ? TRUE : FALSE;
+    Window* w = FindWin(hwnd);
+    if (done && w && !w->parent && g_titleObserver) g_titleObserver(hwnd);  // the navigation bar shows it
+    return done;
 }
 
 int GetWindowText(HWND hwnd, LPWSTR buffer, int maxCount)

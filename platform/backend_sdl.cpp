@@ -1,0 +1,427 @@
+// The SDL2 backend: the device screen in a desktop window at a whole scale, nearest-neighbour.
+// Only the dirty part of the screen is scaled and handed to the window. Waiting for input blocks
+// in SDL_WaitEvent; wake() pushes a user event. The mouse's first button is the stylus; keys and
+// typed text are posted to the active top-level window. Closing the desktop window closes the
+// program's main window. Knowingly lacks: the clipboard, resizing, high-DPI desktops.
+#include "platform/backend_sdl.h"
+#include <SDL.h>
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <string>
+#include "platform/host_text.h"
+#include "platform/input.h"
+#include "platform/shell_windows.h"
+#include "platform/window_internal.h"
+
+namespace {
+
+#define VK_F1 0x70
+#define VK_NUMPAD0 0x60
+#define VK_MULTIPLY 0x6A
+#define VK_ADD 0x6B
+#define VK_SUBTRACT 0x6D
+#define VK_DECIMAL 0x6E
+#define VK_DIVIDE 0x6F
+#define VK_HOME 0x24
+#define VK_END 0x23
+#define VK_INSERT 0x2D
+#define VK_OEM_PLUS 0xBB
+#define VK_OEM_COMMA 0xBC
+#define VK_OEM_MINUS 0xBD
+#define VK_OEM_PERIOD 0xBE
+
+struct KeyPair {
+    SDL_Keycode sdl;
+    int vk;
+};
+
+const KeyPair kKeyTable[] = {
+    /* SDL key            virtual key */
+    {SDLK_RETURN,         VK_RETURN},
+    {SDLK_KP_ENTER,       VK_RETURN},
+    {SDLK_BACKSPACE,      VK_BACK},
+    {SDLK_TAB,            VK_TAB},
+    {SDLK_ESCAPE,         VK_ESCAPE},
+    {SDLK_SPACE,          VK_SPACE},
+    {SDLK_DELETE,         VK_DELETE},
+    {SDLK_INSERT,         VK_INSERT},
+    {SDLK_HOME,           VK_HOME},
+    {SDLK_END,            VK_END},
+    {SDLK_LEFT,           VK_LEFT},
+    {SDLK_UP,             VK_UP},
+    {SDLK_RIGHT,          VK_RIGHT},
+    {SDLK_DOWN,           VK_DOWN},
+    {SDLK_LCTRL,          VK_CONTROL},
+    {SDLK_RCTRL,          VK_CONTROL},
+    {SDLK_LSHIFT,         VK_SHIFT},
+    {SDLK_RSHIFT,         VK_SHIFT},
+    {SDLK_LALT,           VK_MENU},
+    {SDLK_RALT,           VK_MENU},
+    {SDLK_KP_MULTIPLY,    VK_MULTIPLY},
+    {SDLK_KP_PLUS,        VK_ADD},
+    {SDLK_KP_MINUS,       VK_SUBTRACT},
+    {SDLK_KP_PERIOD,      VK_DECIMAL},
+    {SDLK_KP_DIVIDE,      VK_DIVIDE},
+    {SDLK_PLUS,           VK_OEM_PLUS},
+    {SDLK_EQUALS,         VK_OEM_PLUS},
+    {SDLK_COMMA,          VK_OEM_COMMA},
+    {SDLK_MINUS,          VK_OEM_MINUS},
+    {SDLK_PERIOD,         VK_OEM_PERIOD},
+};
+
+struct SdlState {
+    SDL_Window* window = nullptr;
+    int scale = 1;
+    bool shown = false;
+    bool penDown = false;
+    bool checkingQueue = false;
+    std::string title;
+    std::deque<SDL_Event> backlog;  // input not yet turned into messages, in arrival order
+};
+SdlState g_sdl;
+
+// wake() may come from any thread: these are the only parts it touches.
+std::mutex g_wakeLock;
+bool g_open = false;
+Uint32 g_wakeEvent = 0;
+std::atomic<bool> g_wakePending{false};
+
+int FloorDiv(int a, int b)
+{
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+// --- presenting --------------------------------------------------------------------------
+
+void UpdateTitle()
+{
+    Window* w = FindWin(GetActiveWindow());
+    if (!w || w->text.empty()) return;
+    std::string title;
+    if (!Utf16ToUtf8(w->text, &title) || title == g_sdl.title) return;
+    g_sdl.title = title;
+    SDL_SetWindowTitle(g_sdl.window, title.c_str());
+}
+
+void ScaleInto(SDL_Surface* out, const Surface& screen, const RECT& area, int scale)
+{
+    const bool direct = out->format->format == SDL_PIXELFORMAT_RGB888 || out->format->format == SDL_PIXELFORMAT_ARGB8888;
+    if (SDL_MUSTLOCK(out) && SDL_LockSurface(out) != 0) return;
+    for (int y = area.top; y < area.bottom; ++y) {
+        const std::uint32_t* src = screen.pixels + static_cast<std::size_t>(y) * screen.stride;
+        for (int dy = 0; dy < scale; ++dy) {
+            auto* row = reinterpret_cast<Uint8*>(out->pixels) + static_cast<std::size_t>(y * scale + dy) * out->pitch;
+            for (int x = area.left; x < area.right; ++x) {
+                std::uint32_t p = src[x];
+                Uint32 value = direct ? (p | 0xFF000000u)
+                                      : SDL_MapRGB(out->format, (p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+                for (int dx = 0; dx < scale; ++dx) {
+                    Uint8* at = row + static_cast<std::size_t>(x * scale + dx) * out->format->BytesPerPixel;
+                    std::memcpy(at, &value, out->format->BytesPerPixel);  // little-endian hosts
+                }
+            }
+        }
+    }
+    if (SDL_MUSTLOCK(out)) SDL_UnlockSurface(out);
+}
+
+void SdlPresent(const Surface& screen, const RECT& dirty)
+{
+    if (!g_sdl.window) return;
+    UpdateTitle();
+    RECT area = RectIntersect(dirty, RECT{0, 0, screen.width, screen.height});
+    if (!g_sdl.shown) {
+        // Shown with its first picture: a second start that only brings the first copy forward
+        // never shows a window at all.
+        SDL_ShowWindow(g_sdl.window);
+        g_sdl.shown = true;
+        area = RECT{0, 0, screen.width, screen.height};
+    }
+    SDL_Surface* out = SDL_GetWindowSurface(g_sdl.window);
+    if (!out || RectEmpty(area)) return;
+    const int s = g_sdl.scale;
+    area = RectIntersect(area, RECT{0, 0, out->w / s, out->h / s});
+    if (RectEmpty(area)) return;
+    ScaleInto(out, screen, area, s);
+    SDL_Rect r{area.left * s, area.top * s, (area.right - area.left) * s, (area.bottom - area.top) * s};
+    SDL_UpdateWindowSurfaceRects(g_sdl.window, &r, 1);
+}
+
+void PresentAll()
+{
+    if (g_sdl.shown) SdlPresent(ScreenSurface(), RECT{0, 0, kScreenWidth, kScreenHeight});
+}
+
+// --- input -------------------------------------------------------------------------------
+
+bool IsKeyEvent(const SDL_Event& e)
+{
+    return e.type == SDL_KEYDOWN || e.type == SDL_KEYUP || e.type == SDL_TEXTINPUT;
+}
+
+bool IsInputEvent(const SDL_Event& e)
+{
+    return IsKeyEvent(e) || e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP || e.type == SDL_MOUSEMOTION;
+}
+
+// Accelerators read the modifier state when the key message is translated, not when it was
+// posted; so a key waits until the keys before it have left the queue, and the state is set for it.
+bool KeyMessagesQueued()
+{
+    MSG msg;
+    g_sdl.checkingQueue = true;  // PeekMessage pumps events: that pump must do nothing
+    BOOL queued = PeekMessage(&msg, nullptr, WM_KEYDOWN, WM_SYSCHAR, PM_NOREMOVE);
+    g_sdl.checkingQueue = false;
+    return queued != FALSE;
+}
+
+POINT PenPoint(int x, int y)
+{
+    return DevicePointFromWindow(x, y, g_sdl.scale);
+}
+
+void OnMouse(const SDL_Event& e)
+{
+    if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT) {
+        g_sdl.penDown = true;
+        InjectPenDown(PenPoint(e.button.x, e.button.y));
+    } else if (e.type == SDL_MOUSEMOTION && g_sdl.penDown) {
+        InjectPenMove(PenPoint(e.motion.x, e.motion.y));
+    } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT && g_sdl.penDown) {
+        g_sdl.penDown = false;
+        InjectPenUp(PenPoint(e.button.x, e.button.y));
+    }
+}
+
+// Keys go to the active top-level window, not to a focused control: the face's keys are
+// pressed with the pen and never take the keyboard focus.
+void OnKey(const SDL_Event& e)
+{
+    HWND active = GetActiveWindow();
+    if (e.type == SDL_TEXTINPUT) {
+        std::u16string text;
+        if (!active || !Utf8ToUtf16(e.text.text, &text)) return;
+        for (char16_t unit : text) PostMessage(active, WM_CHAR, unit, 1);
+        return;
+    }
+    SDL_Keymod mod = static_cast<SDL_Keymod>(e.key.keysym.mod);
+    bool ctrl = mod & KMOD_CTRL, shift = mod & KMOD_SHIFT, alt = mod & KMOD_ALT;
+    SetModifierState(ctrl, shift, alt);
+    int vk = VirtualKeyFromSdlKeycode(e.key.keysym.sym);
+    if (!active || !vk) return;
+    bool down = e.type == SDL_KEYDOWN;
+    bool system = alt && !ctrl;
+    UINT msg = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
+    LPARAM lParam = 1 | (static_cast<LPARAM>(e.key.keysym.scancode & 0xFF) << 16);
+    if (!down || e.key.repeat) lParam |= LPARAM(1) << 30;
+    if (!down) lParam |= LPARAM(1) << 31;
+    PostMessage(active, msg, static_cast<WPARAM>(vk), lParam);
+}
+
+// --- window events -----------------------------------------------------------------------
+
+// As the Exit command does: WM_CLOSE to the program's main window, its first top-level window.
+void CloseProgram()
+{
+    for (HWND hwnd : TopLevelWindows()) {
+        Window* w = FindWin(hwnd);
+        if (w && !(w->exStyle & WS_EX_LAYER_PRIVATE)) {
+            PostMessage(hwnd, WM_CLOSE, 0, 0);
+            return;
+        }
+    }
+    PostQuitMessage(0);
+}
+
+void OnWindowEvent(const SDL_WindowEvent& e)
+{
+    switch (e.event) {
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_RESTORED:
+        PresentAll();
+        break;
+    case SDL_WINDOWEVENT_CLOSE:
+        CloseProgram();
+        break;
+    }
+}
+
+// Takes one event off SDL's queue: window events now, input into the backlog.
+void Take(const SDL_Event& e)
+{
+    if (e.type == g_wakeEvent) {
+        g_wakePending = false;
+    } else if (e.type == SDL_WINDOWEVENT) {
+        OnWindowEvent(e.window);
+    } else if (e.type == SDL_QUIT) {
+        CloseProgram();
+    } else if (IsInputEvent(e)) {
+        g_sdl.backlog.push_back(e);
+    }
+}
+
+bool BacklogReady()
+{
+    return !g_sdl.backlog.empty() && !(IsKeyEvent(g_sdl.backlog.front()) && KeyMessagesQueued());
+}
+
+void RunBacklog()
+{
+    while (BacklogReady()) {
+        SDL_Event e = g_sdl.backlog.front();
+        g_sdl.backlog.pop_front();  // before handling: a handler may pump again
+        if (IsKeyEvent(e)) OnKey(e);
+        else OnMouse(e);
+    }
+}
+
+// --- the table ---------------------------------------------------------------------------
+
+bool EnvironmentHas(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+// Without DISPLAY or WAYLAND_DISPLAY there is no desktop to find (and trying one makes the
+// libraries print their own complaints).
+bool NamesADisplay()
+{
+    return EnvironmentHas("DISPLAY") || EnvironmentHas("WAYLAND_DISPLAY") || EnvironmentHas("SDL_VIDEODRIVER");
+}
+
+// Without a display SDL falls back to drivers that show nothing; those count only when asked
+// for by name (SDL_VIDEODRIVER).
+bool ShowsOnADesktop()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver) return false;
+    bool invisible = std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
+                     std::strcmp(driver, "evdev") == 0;
+    return !invisible || EnvironmentHas("SDL_VIDEODRIVER");
+}
+
+bool SdlOpen(int scale)
+{
+    setenv("SDL_VIDEO_X11_WMCLASS", "quorix", 0);  // WM_CLASS names the program
+    SDL_SetHint(SDL_HINT_APP_NAME, "quorix");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // The window surface is plain shared memory: without this SDL tries an OpenGL context first,
+    // which loads the GL stack (tens of megabytes, tens of milliseconds) for a 240 x 320 screen.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // The picture goes to the window as it is (XShm on X11): no OpenGL is loaded to present it.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (!NamesADisplay()) return false;
+    if (!EnvironmentHas("SDL_VIDEODRIVER") && !EnvironmentHas("WAYLAND_DISPLAY")) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");  // only X is named: try nothing else
+    }
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+    if (!ShowsOnADesktop()) {
+        SDL_Quit();
+        return false;
+    }
+    Uint32 wake = SDL_RegisterEvents(1);
+    SDL_Rect usable{0, 0, 0, 0};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
+    g_sdl.scale = scale >= 1 && scale <= kMaxWindowScale ? scale : DefaultWindowScale(usable.w, usable.h);
+    g_sdl.window = wake == static_cast<Uint32>(-1)
+                       ? nullptr
+                       : SDL_CreateWindow("Quorix", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          kScreenWidth * g_sdl.scale, kScreenHeight * g_sdl.scale, SDL_WINDOW_HIDDEN);
+    if (!g_sdl.window) {
+        SDL_Quit();
+        return false;
+    }
+    SDL_StartTextInput();
+    std::lock_guard<std::mutex> lock(g_wakeLock);
+    g_wakeEvent = wake;
+    g_open = true;
+    return true;
+}
+
+// The window is hidden, and it and SDL are left to the end of the process. SDL ends its waits
+// with events sent over a second X connection; one still on its way when the window is destroyed
+// comes back as an X error, and Xlib ends the process with status 1 for it (the end-to-end tests
+// saw this). A process that has ended reads no errors.
+void SdlClose()
+{
+    {
+        std::lock_guard<std::mutex> lock(g_wakeLock);
+        g_open = false;
+    }
+    if (g_sdl.window) SDL_HideWindow(g_sdl.window);
+    g_sdl = SdlState{};
+}
+
+void SdlPump(int timeoutMs)
+{
+    if (g_sdl.checkingQueue || !g_sdl.window) return;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) Take(e);
+    if (timeoutMs != 0 && !BacklogReady()) {
+        bool got = timeoutMs < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, timeoutMs);
+        if (got) Take(e);
+        while (SDL_PollEvent(&e)) Take(e);
+    }
+    RunBacklog();
+}
+
+void SdlWake()
+{
+    std::lock_guard<std::mutex> lock(g_wakeLock);
+    if (!g_open || g_wakePending.exchange(true)) return;  // one wake in SDL's queue is enough
+    SDL_Event e{};
+    e.type = g_wakeEvent;
+    if (SDL_PushEvent(&e) != 1) g_wakePending = false;
+}
+
+void SdlRaise()
+{
+    if (!g_sdl.window) return;
+    if (SDL_GetWindowFlags(g_sdl.window) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(g_sdl.window);
+    SDL_RaiseWindow(g_sdl.window);
+}
+
+const Backend kSdl = {"sdl", SdlOpen, SdlClose, SdlPump, SdlWake, SdlPresent, SdlRaise};
+
+}  // namespace
+
+const Backend& SdlBackend()
+{
+    return kSdl;
+}
+
+int DefaultWindowScale(int usableWidth, int usableHeight)
+{
+    int scale = 1;
+    // 85% of the desktop, in whole numbers: 20 * size <= 17 * usable.
+    while (scale < kMaxWindowScale && 20LL * kScreenWidth * (scale + 1) <= 17LL * usableWidth &&
+           20LL * kScreenHeight * (scale + 1) <= 17LL * usableHeight) {
+        ++scale;
+    }
+    return scale;
+}
+
+POINT DevicePointFromWindow(int x, int y, int scale)
+{
+    if (scale < 1) scale = 1;
+    return POINT{FloorDiv(x, scale), FloorDiv(y, scale)};
+}
+
+int VirtualKeyFromSdlKeycode(int keycode)
+{
+    if (keycode >= SDLK_a && keycode <= SDLK_z) return 'A' + (keycode - SDLK_a);
+    if (keycode >= SDLK_0 && keycode <= SDLK_9) return '0' + (keycode - SDLK_0);
+    if (keycode >= SDLK_KP_1 && keycode <= SDLK_KP_9) return VK_NUMPAD0 + 1 + (keycode - SDLK_KP_1);
+    if (keycode == SDLK_KP_0) return VK_NUMPAD0;
+    if (keycode >= SDLK_F1 && keycode <= SDLK_F12) return VK_F1 + (keycode - SDLK_F1);
+    for (const KeyPair& k : kKeyTable) {
+        if (k.sdl == keycode) return k.vk;
+    }
+    return 0;
+}

@@ -1,0 +1,78 @@
+// The program's command line outside the headless driver: bad window scales and options are
+// refused with status 2 before any window is tried, --setup installs the device files, and
+// without a display the program says how to run headless and ends with 1.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include "tests/host_scratch.h"
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string err;
+};
+
+// Runs the program without a display (its standard error is captured, its output dropped).
+Outcome Quorix(const std::string& args)
+{
+    std::string cmd = std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER '") + QUORIX_BINARY + "' " +
+                      args + " 2>&1 >/dev/null";
+    Outcome run{-1, ""};
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return run;
+    char buf[4096];
+    std::size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) run.err.append(buf, n);
+    int raw = pclose(p);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return run;
+}
+
+}  // namespace
+
+TEST(CommandLine, BadOptionsAreRefusedBeforeAnyWindowIsTried)
+{
+    struct Case {
+        const char* args;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"--scale 0", "--scale"},  {"--scale 17", "--scale"}, {"--scale 2x", "--scale"},
+        {"--scale ''", "--scale"}, {"--scale", "--scale"},     {"--scale -3", "--scale"},
+        {"--bogus", "unknown option"}, {"--setup extra", "unknown option"}, {"--scale 2 3", "--scale"},
+    };
+    for (const Case& c : cases) {
+        Outcome r = Quorix(c.args);
+        EXPECT_EQ(r.status, 2) << c.args << ": " << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << c.args << ": " << r.err;
+    }
+}
+
+TEST(CommandLine, WithoutADisplayOneLineShowsTheHeadlessWay)
+{
+    for (const char* args : {"", "--scale 3"}) {
+        Outcome r = Quorix(args);
+        EXPECT_EQ(r.status, 1) << "'" << args << "'";
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+        EXPECT_NE(r.err.find("quorix --headless --keys"), std::string::npos) << r.err;
+    }
+}
+
+TEST(CommandLine, SetupInstallsTheHelpFilesAndRunsAgainHarmlessly)
+{
+    HostScratch scratch;
+    for (int round = 0; round < 2; ++round) {
+        Outcome r = Quorix("--setup");
+        EXPECT_EQ(r.status, 0) << r.err;
+        int helpFiles = 0;
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(scratch.DeviceRootPath(), ec)) {
+            std::string name = entry.path().filename().string();
+            helpFiles += name.rfind("quorix", 0) == 0 && (name.ends_with(".htp") || name.ends_with(".htc"));
+        }
+        EXPECT_EQ(helpFiles, 7) << "round " << round;
+    }
+}
