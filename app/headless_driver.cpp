@@ -112,8 +112,12 @@ void TapKey(HWND face, int id)
     InjectTap(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
 }
 
-void RunJob(const MSG&)
+void RunJob(const MSG& msg)
 {
+    // Only the driver's own message starts the job, and only once (dialogs post null messages too).
+    static bool started = false;
+    if (msg.message != WM_APP || started) return;
+    started = true;
     HWND face = g_hwndCalc;
     if (g_job.trace) std::cout << StateLine(face, "null", "null") << '\n';
     for (int id : g_job.ids) {
@@ -131,7 +135,9 @@ void RunJob(const MSG&)
     if (!g_job.trace) std::cout << Utf8(ComputePanelModel(g_calc).number) << '\n';
     std::cout.flush();
     if (!g_job.screenshot.empty()) {
-        UpdateWindow(GetParent(face));
+        // Everything still waiting to be painted, whichever window it is, before the picture.
+        MSG paint;
+        while (PeekMessage(&paint, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessage(&paint);
         if (!WriteSurfacePng(ScreenSurface(), g_job.scale, g_job.screenshot.c_str())) {
             std::cerr << "quorix: cannot write the screenshot " << g_job.screenshot << '\n';
             g_job.screenshotFailed = true;

@@ -1,7 +1,9 @@
 // DefWindowProc: what Win32 does for the messages a window procedure leaves to it.
 #include <algorithm>
 #include "platform/input.h"
+#include "platform/key_taps.h"
 #include "platform/platform_messages.h"
+#include "platform/shell_windows.h"
 #include "platform/window_internal.h"
 #include "platform/window_publish.h"
 
@@ -28,7 +30,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SETTEXT: {
         auto* text = reinterpret_cast<LPCWSTR>(lParam);
         w->text = text ? text : u"";
-        if (!w->parent && w->created && CrossProcessWindowsEnabled()) {
+        if (!w->parent && w->created && !(w->exStyle & WS_EX_LAYER_PRIVATE) && CrossProcessWindowsEnabled()) {
             // Other processes find top-level windows by title: publishing again updates it.
             PublishWindow(hwnd, w->className.c_str(), w->text.c_str());
         }
@@ -59,6 +61,11 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_PLATFORM_RAISE:
         SetForegroundWindow(hwnd);
+        return 0;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+        HandleKeyTapMessage(hwnd, msg, wParam, lParam);
         return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && !IsDescendant(hwnd, GetFocus())) SetFocus(hwnd);

@@ -116,6 +116,18 @@ HWND CreateDialogFrom(HINSTANCE instance, LPCDLGTEMPLATE tmpl, HWND parent, DLGP
     return FindWin(dialog) ? dialog : nullptr;
 }
 
+// The window to activate when a modal box of `owner` ends: another box of the same owner that
+// is still open (a message box under the About box), else the owner itself.
+HWND TopmostOwnedOrSelf(HWND owner)
+{
+    HWND target = owner;
+    for (HWND other : TopLevelWindows()) {
+        Window* o = FindWin(other);
+        if (o && o->owner == owner && (o->style & WS_VISIBLE) && !o->dialogEnded) target = other;
+    }
+    return target;
+}
+
 }  // namespace
 
 void DialogBaseUnits(int* bx, int* by)
@@ -176,7 +188,7 @@ INT_PTR DialogBoxIndirectParam(HINSTANCE instance, LPCDLGTEMPLATE tmpl, HWND par
     if (Window* w = FindWin(dialog)) result = w->dialogResult;
     if (ownerWasEnabled) EnableWindow(owner, TRUE);
     DestroyWindow(dialog);
-    if (FindWin(owner)) SetActiveWindow(owner);
+    if (FindWin(owner)) SetActiveWindow(TopmostOwnedOrSelf(owner));
     return result;
 }
 

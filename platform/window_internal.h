@@ -71,6 +71,8 @@ RECT VisibleClientOnScreen(const Window& w);
 // Invalidate a screen area in every visible window it touches (used when windows move or vanish).
 void InvalidateScreenArea(const RECT& screenRect, HWND exclude);
 bool HasPendingPaint(HWND* next);
+// Makes the top-level windows above `hwnd`'s own repaint what they cover of `screenArea`.
+void RepaintWindowsAbove(HWND hwnd, const RECT& screenArea);
 void ScreenDirty(const RECT& screenRect);
 bool TakeScreenDirty(RECT* dirty);
 

@@ -181,7 +181,34 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps)
 {
     if (!ps) return FALSE;
     if (ps->hdc) ReleaseWindowDC(ps->hdc);
-    return FindWin(hwnd) ? TRUE : FALSE;
+    Window* w = FindWin(hwnd);
+    if (!w) return FALSE;
+    RECT c = ClientRectOnScreen(*w);
+    RepaintWindowsAbove(hwnd, RectIntersect(RectOffset(ps->rcPaint, c.left, c.top), VisibleClientOnScreen(*w)));
+    return TRUE;
+}
+
+void RepaintWindowsAbove(HWND hwnd, const RECT& screenArea)
+{
+    // Top-level windows do not clip one another: whatever lies above the painted area (an open
+    // About box, a message box, a menu) paints again after it, so it stays on top.
+    if (RectEmpty(screenArea)) return;
+    HWND top = hwnd;
+    while (Window* w = FindWin(top)) {
+        if (!w->parent) break;
+        top = w->parent;
+    }
+    bool above = false;
+    for (HWND other : TopLevelWindows()) {
+        if (other == top) {
+            above = true;
+            continue;
+        }
+        Window* o = FindWin(other);
+        if (!above || !o || !(o->style & WS_VISIBLE)) continue;
+        RECT area = RectIntersect(screenArea, WindowRectOnScreen(*o));
+        if (!RectEmpty(area)) InvalidateTree(*o, area, true);
+    }
 }
 
 HDC GetDC(HWND hwnd)

@@ -4,6 +4,7 @@
 #include <memory>
 #include "platform/input.h"
 #include "platform/shell_windows.h"
+#include "platform/window_count.h"
 #include "platform/window_internal.h"
 #include "platform/window_publish.h"
 
@@ -65,6 +66,20 @@ std::u16string TextOf(LPCWSTR text)
 void RemoveFrom(std::vector<HWND>& list, HWND hwnd)
 {
     list.erase(std::remove(list.begin(), list.end(), hwnd), list.end());
+}
+
+// What a window no longer covers is repainted by what lies beneath: a child's parent (and the
+// siblings there), or for a top-level window the windows below it.
+void InvalidateUncovered(const Window& w, const RECT& screenArea)
+{
+    Window* parent = FindWin(w.parent);
+    if (!parent) {
+        InvalidateScreenArea(screenArea, w.handle);
+        return;
+    }
+    RECT c = ClientRectOnScreen(*parent);
+    RECT local = RectOffset(screenArea, -c.left, -c.top);
+    InvalidateRect(parent->handle, &local, TRUE);
 }
 
 }  // namespace
@@ -298,12 +313,9 @@ BOOL ShowWindow(HWND hwnd, int cmdShow)
         if (!w->parent && cmdShow != SW_SHOWNA && cmdShow != SW_SHOWNOACTIVATE) SetActiveWindow(hwnd);
     } else {
         RECT area = WindowRectOnScreen(*w);
-        if (IsReallyVisible(*w)) {
-            w->style &= ~WS_VISIBLE;
-            InvalidateScreenArea(area, hwnd);
-        } else {
-            w->style &= ~WS_VISIBLE;
-        }
+        bool wasShowing = IsReallyVisible(*w);
+        w->style &= ~WS_VISIBLE;
+        if (wasShowing) InvalidateUncovered(*w, area);
         if (GetActiveWindow() == hwnd) {
             SetActiveWindow(nullptr);
             for (auto it = g_topLevel.rbegin(); it != g_topLevel.rend(); ++it) {
@@ -337,7 +349,7 @@ BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int cx, int cy, UINT flags)
     if (sized) SendMessage(hwnd, WM_SIZE, 0, MAKELPARAM(r.right - r.left, r.bottom - r.top));
     w = FindWin(hwnd);
     if (w && IsReallyVisible(*w) && (moved || sized)) {
-        InvalidateScreenArea(old, hwnd);
+        InvalidateUncovered(*w, old);
         if (!(flags & SWP_NOREDRAW)) InvalidateRect(hwnd, nullptr, TRUE);
     }
     return TRUE;
@@ -589,4 +601,9 @@ int GetSystemMetrics(int index)
     if (index == SM_CXSCREEN) return kScreenWidth;
     if (index == SM_CYSCREEN) return kScreenHeight;
     return 0;
+}
+
+int LiveWindowCount()
+{
+    return static_cast<int>(std::count_if(g_slots.begin(), g_slots.end(), [](const Slot& s) { return s.window != nullptr; }));
 }

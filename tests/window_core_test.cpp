@@ -255,3 +255,22 @@ TEST(WindowCore, DestroyingAParentDestroysItsChildren)
     EXPECT_FALSE(IsWindow(child));
     EXPECT_FALSE(IsWindow(grandchild));
 }
+
+TEST(WindowCore, AWindowAboveRepaintsAfterTheOneBelowItPaints)
+{
+    HWND below = MakeWindow(nullptr, 0, 26, 240, 200);
+    HWND above = MakeWindow(nullptr, 20, 60, 100, 50);
+    HWND apart = MakeWindow(nullptr, 0, 250, 240, 40);
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessage(&msg);
+    g_log.clear();
+    InvalidateRect(below, nullptr, FALSE);
+    UpdateWindow(below);
+    while (PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessage(&msg);
+    std::vector<HWND> painted;
+    for (const Recorded& r : g_log) {
+        if (r.msg == WM_PAINT) painted.push_back(r.hwnd);
+    }
+    EXPECT_EQ(painted, (std::vector<HWND>{below, above}));
+    for (HWND h : {below, above, apart}) DestroyWindow(h);
+}
