@@ -2,6 +2,8 @@
 // Only single matches are asked for: the font list is never enumerated, start-up stays fast.
 #include "platform/font_match.h"
 #include <fontconfig/fontconfig.h>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <strings.h>
@@ -98,6 +100,17 @@ std::optional<FontFile> MatchUncached(const std::string& face, bool bold)
     return MatchJapaneseSans(bold);
 }
 
+// Without any font the program still runs, but draws no text at all: say so once, so that a
+// face of blank keys is not a mystery.
+void WarnNoFontOnce()
+{
+    static bool warned = false;
+    if (warned) return;
+    warned = true;
+    std::fprintf(stderr, "%s: no font found through fontconfig; text will not be drawn (install fonts-ipafont-gothic)\n",
+                 program_invocation_short_name);
+}
+
 }  // namespace
 
 std::optional<FontFile> MatchFontFile(const std::string& face, bool bold)
@@ -107,6 +120,7 @@ std::optional<FontFile> MatchFontFile(const std::string& face, bool bold)
     auto it = cache.find(key);
     if (it != cache.end()) return it->second;
     std::optional<FontFile> f = MatchUncached(face, bold);
+    if (!f) WarnNoFontOnce();
     cache.emplace(key, f);
     return f;
 }

@@ -16,3 +16,7 @@ run_suite() {
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORIX_SANITIZE=ON
+
+# Third step: each fuzz target briefly on its seed corpus (clang build in build-fuzz); any crash,
+# leak, hang or broken invariant fails the run.
+scripts/fuzz.sh "${QUORIX_FUZZ_SECONDS:-10}"

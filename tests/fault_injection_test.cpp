@@ -1,0 +1,202 @@
+// The real program when its surroundings fail: a device root that is missing, a file, read-only
+// or full; a runtime folder that is unusable; no font at all. It either goes on with the right
+// answer or ends with one clear line on standard error and status 1: never a signal, never a hang,
+// never a half-written file. Read-only and full folders are small tmpfs mounts (root only; the
+// cases are skipped with a message elsewhere).
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct ProgramRun {
+    int status = -1;  // exit status; -1 for a signal, 124 for a hang
+    std::string out;
+    std::string err;
+};
+
+class FaultTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/quorix-faults-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_dir = pattern;
+        fs::create_directory(m_dir / "run");
+        fs::permissions(m_dir / "run", fs::perms::owner_all);
+    }
+    void TearDown() override
+    {
+        for (auto it = m_mounts.rbegin(); it != m_mounts.rend(); ++it) std::system(("umount '" + it->string() + "'").c_str());
+        std::error_code ignored;
+        fs::remove_all(m_dir, ignored);
+    }
+
+    // A tmpfs of `size` at dir; false (and nothing mounted) when this user may not mount.
+    bool MountTmpfs(const fs::path& dir, const std::string& options)
+    {
+        fs::create_directories(dir);
+        if (geteuid() != 0) return false;
+        std::string command = "mount -t tmpfs -o " + options + " tmpfs '" + dir.string() + "' 2>/dev/null";
+        if (std::system(command.c_str()) != 0) return false;
+        m_mounts.push_back(dir);
+        return true;
+    }
+
+    // Fills the tmpfs at dir, leaving about `spare` bytes.
+    void Fill(const fs::path& dir, std::size_t spare)
+    {
+        std::ofstream filler(dir / "filler", std::ios::binary);
+        std::string block(4096, 'x');
+        for (int i = 0; i < 64 && filler; ++i) filler.write(block.data(), block.size()), filler.flush();
+        filler.close();
+        fs::resize_file(dir / "filler", fs::file_size(dir / "filler") > spare ? fs::file_size(dir / "filler") - spare : 0);
+    }
+
+    // The program with `env` before it, given 30 s (a hang shows as status 124).
+    ProgramRun Quorix(const std::string& env, const std::string& args)
+    {
+        std::string out = (m_dir / "out").string(), err = (m_dir / "err").string();
+        std::string command = "env XDG_RUNTIME_DIR='" + (m_dir / "run").string() + "' " + env + " timeout 30 '" +
+                              QUORIX_BINARY + "' " + args + " >'" + out + "' 2>'" + err + "'";
+        int raw = std::system(command.c_str());
+        ProgramRun run;
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = ReadAll(out);
+        run.err = ReadAll(err);
+        return run;
+    }
+
+    fs::path m_dir;
+    std::vector<fs::path> m_mounts;
+};
+
+// The ways a device root can be unusable; each made under the test's folder.
+enum class RootFault { kCannotBeMade, kIsAFile, kReadOnly, kFull };
+
+struct RootCase {
+    const char* name;
+    RootFault fault;
+};
+
+class DeviceRootFaultTest : public FaultTest, public ::testing::WithParamInterface<RootCase> {
+protected:
+    // The root to hand the program, or "" when this fault cannot be made here.
+    std::string MakeFaultyRoot(RootFault fault)
+    {
+        switch (fault) {
+        case RootFault::kCannotBeMade: return "/proc/self/quorix-device";
+        case RootFault::kIsAFile:
+            std::ofstream(m_dir / "file") << "not a folder";
+            return (m_dir / "file").string();
+        case RootFault::kReadOnly:
+            return MountTmpfs(m_dir / "ro", "ro,size=64k") ? (m_dir / "ro" / "device").string() : "";
+        case RootFault::kFull:
+            if (!MountTmpfs(m_dir / "full", "size=64k")) return "";
+            Fill(m_dir / "full", 0);
+            return (m_dir / "full" / "device").string();
+        }
+        return "";
+    }
+};
+
+TEST_P(DeviceRootFaultTest, CalculatingGoesOnAndSetUpSaysWhyItFailed)
+{
+    const std::string root = MakeFaultyRoot(GetParam().fault);
+    if (root.empty()) GTEST_SKIP() << "cannot mount a tmpfs here (needs root): " << GetParam().name << " not tried";
+    const std::string env = "QUORIX_DEVICE_ROOT='" + root + "'";
+
+    ProgramRun calc = Quorix(env, "--headless --keys '1 2 + 3 ='");
+    EXPECT_EQ(calc.status, 0) << calc.err;
+    EXPECT_EQ(calc.out, "15.\n");
+
+    ProgramRun setup = Quorix(env, "--setup");
+    EXPECT_EQ(setup.status, 1) << setup.err;
+    EXPECT_EQ(setup.err, "quorix: could not install the help files or the registry key\n");
+    EXPECT_EQ(setup.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, DeviceRootFaultTest,
+                         ::testing::Values(RootCase{"CannotBeMade", RootFault::kCannotBeMade},
+                                           RootCase{"IsAFile", RootFault::kIsAFile},
+                                           RootCase{"ReadOnly", RootFault::kReadOnly},
+                                           RootCase{"Full", RootFault::kFull}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Running out of room half-way leaves whole files or none, and the next set-up finishes the job.
+TEST_F(FaultTest, ARootThatFillsUpHalfWayGetsNoHalfWrittenFile)
+{
+    const fs::path mount = m_dir / "small";
+    if (!MountTmpfs(mount, "size=64k")) GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
+    Fill(mount, 12 * 1024);  // room for two or three of the help pages
+    const std::string env = "QUORIX_DEVICE_ROOT='" + (mount / "device").string() + "'";
+    const fs::path help = fs::path(QUORIX_SOURCE_DIR) / "resources" / "help";
+
+    ProgramRun first = Quorix(env, "--setup");
+    EXPECT_EQ(first.status, 1) << first.err;
+    int written = 0;
+    for (const auto& entry : fs::directory_iterator(help)) {
+        fs::path copy = mount / "device" / "Windows" / entry.path().filename();
+        if (!fs::exists(copy)) continue;
+        ++written;
+        EXPECT_EQ(ReadAll(copy), ReadAll(entry.path())) << copy << " is not whole";
+    }
+    for (const auto& entry : fs::recursive_directory_iterator(mount / "device")) {
+        EXPECT_EQ(entry.path().string().find(".new"), std::string::npos) << "left behind: " << entry.path();
+    }
+
+    EXPECT_GT(written, 0) << "the device was full before the first page: the half-way case was not reached";
+
+    fs::remove(mount / "filler");
+    ProgramRun second = Quorix(env, "--setup");
+    EXPECT_EQ(second.status, 0) << second.err;
+    for (const auto& entry : fs::directory_iterator(help)) {
+        EXPECT_EQ(ReadAll(mount / "device" / "Windows" / entry.path().filename()), ReadAll(entry.path()));
+    }
+}
+
+TEST_F(FaultTest, AnUnusableRuntimeFolderDoesNotStopTheHeadlessCalculator)
+{
+    std::ofstream(m_dir / "file") << "x";
+    const std::string runtimes[] = {"/proc/self/quorix-run", (m_dir / "file").string(), "relative/run", ""};
+    for (const std::string& runtime : runtimes) {
+        ProgramRun run = Quorix("XDG_RUNTIME_DIR='" + runtime + "' QUORIX_DEVICE_ROOT='" + (m_dir / "device").string() + "'",
+                         "--headless --keys '1 2 + 3 ='");
+        EXPECT_EQ(run.status, 0) << runtime << ": " << run.err;
+        EXPECT_EQ(run.out, "15.\n") << runtime;
+    }
+}
+
+// No font at all: the calculator still answers and draws its face, and says once why no text shows.
+TEST_F(FaultTest, WithoutAnyFontTheProgramGoesOnAndSaysSo)
+{
+    fs::create_directory(m_dir / "nofonts");
+    std::ofstream(m_dir / "fonts.conf") << "<?xml version=\"1.0\"?>\n<fontconfig><dir>" << (m_dir / "nofonts").string()
+                                        << "</dir><cachedir>" << (m_dir / "fccache").string() << "</cachedir></fontconfig>\n";
+    const std::string shot = (m_dir / "shot.png").string();
+    ProgramRun run = Quorix("FONTCONFIG_FILE='" + (m_dir / "fonts.conf").string() + "' QUORIX_DEVICE_ROOT='" +
+                         (m_dir / "device").string() + "'",
+                     "--headless --keys '1 2 + 3 =' --screenshot '" + shot + "'");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "15.\n");
+    EXPECT_NE(run.err.find("no font found"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line expected: " << run.err;
+    EXPECT_GT(fs::file_size(shot), 0u);
+}
+
+}  // namespace
