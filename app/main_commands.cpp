@@ -1,5 +1,6 @@
-// The main window's commands: Exit, About, Help contents, Uninstall.
+// The main window's commands: Exit, About, Help contents, Uninstall, and the clipboard's two.
 #include "app/app.h"
+#include "platform/clipboard.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -55,6 +56,19 @@ LRESULT OnUninstall(HWND hWnd)
     return 0;
 }
 
+// Ctrl+C and Ctrl+V: the face owns the number, so the clipboard commands are its business.
+LRESULT OnCopy()
+{
+    SendMessage(g_hwndCalc, WM_COPY, 0, 0);
+    return 0;
+}
+
+LRESULT OnPaste()
+{
+    SendMessage(g_hwndCalc, WM_PASTE, 0, 0);
+    return 0;
+}
+
 }  // namespace
 
 LRESULT OnMainCommand(HWND hWnd, WPARAM wParam, LPARAM lParam)
@@ -67,6 +81,8 @@ LRESULT OnMainCommand(HWND hWnd, WPARAM wParam, LPARAM lParam)
     case IDM_EXIT:          return OnExit(hWnd);
     case IDM_HELP_CONTENTS: return OnHelpContents();
     case IDM_UNINSTALL:     return OnUninstall(hWnd);
+    case IDM_COPY:          return OnCopy();
+    case IDM_PASTE:         return OnPaste();
     }
     return DefWindowProc(hWnd, WM_COMMAND, wParam, lParam);
 }

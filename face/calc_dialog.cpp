@@ -2,6 +2,7 @@
 #include "engine/calc_command.h"
 #include "engine/calc_state.h"
 #include "face/face.h"
+#include "platform/clipboard.h"
 #include "resources/resource_ids.h"
 
 COLORREF g_faceColor;
@@ -13,6 +14,8 @@ INT_PTR CALLBACK CalcDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_DRAWITEM:   return OnCalcDrawItem(hDlg, wParam, lParam);
     case WM_INITDIALOG: return OnCalcInitDialog(hDlg);
     case WM_COMMAND:    return OnCalcCommand(hDlg, wParam, lParam);
+    case WM_COPY:       return OnCalcCopy(hDlg);
+    case WM_PASTE:      return OnCalcPaste(hDlg);
     }
     return FALSE;
 }

@@ -8,4 +8,8 @@ INT_PTR CALLBACK CalcDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 BOOL OnCalcInitDialog(HWND hDlg);
 BOOL OnCalcPaint(HWND hDlg);
 BOOL OnCalcDrawItem(HWND hDlg, WPARAM wParam, LPARAM lParam);
+// WM_COPY: the displayed number to the clipboard. WM_PASTE: the clipboard's number, if it is one
+// the current base can show, becomes the entry; anything else changes nothing.
+BOOL OnCalcCopy(HWND hDlg);
+BOOL OnCalcPaste(HWND hDlg);
 void UpdateKeyVisibility(HWND hDlg, DWORD flags);

@@ -1,5 +1,7 @@
 // The operations a display backend provides; `headless` and `sdl` implement the same table.
 #pragma once
+#include <cstddef>
+#include <string>
 #include "platform/surface.h"
 
 struct Backend {
@@ -11,6 +13,9 @@ struct Backend {
     void (*wake)();                    // thread-safe: ends a wait in pumpEvents
     void (*present)(const Surface& screen, const RECT& dirty);
     void (*raise)();                   // bring the desktop window to the front
+    // The clipboard's text in UTF-8. get: false when there is none or it exceeds `limitBytes`.
+    bool (*setClipboardText)(const std::string& utf8);
+    bool (*getClipboardText)(std::string* utf8, std::size_t limitBytes);
 };
 
 void SetBackend(const Backend* backend);

@@ -1,7 +1,9 @@
 // The headless backend: the device screen stays in memory; waiting for events is waiting to be
-// woken by a posted message (from this thread or another process's request).
+// woken by a posted message (from this thread or another process's request). Its clipboard is
+// a string in memory, private to the process.
 #include <condition_variable>
 #include <mutex>
+#include <string>
 #include "platform/backend.h"
 
 namespace {
@@ -40,8 +42,23 @@ void HeadlessWake()
 void HeadlessPresent(const Surface&, const RECT&) {}
 void HeadlessRaise() {}
 
-const Backend kHeadless = {"headless", HeadlessOpen, HeadlessClose, HeadlessPump,
-                           HeadlessWake, HeadlessPresent, HeadlessRaise};
+std::string g_clipboard;  // empty: no text, as on a desktop where nothing was copied
+bool HeadlessSetClipboard(const std::string& utf8)
+{
+    g_clipboard = utf8;
+    return true;
+}
+
+bool HeadlessGetClipboard(std::string* utf8, std::size_t limitBytes)
+{
+    if (!utf8 || g_clipboard.empty() || g_clipboard.size() > limitBytes) return false;
+    *utf8 = g_clipboard;
+    return true;
+}
+
+const Backend kHeadless = {"headless",   HeadlessOpen,    HeadlessClose,        HeadlessPump,
+                           HeadlessWake, HeadlessPresent, HeadlessRaise,        HeadlessSetClipboard,
+                           HeadlessGetClipboard};
 
 const Backend* g_current = &kHeadless;
 

@@ -2,7 +2,7 @@
 // Only the dirty part of the screen is scaled and handed to the window. Waiting for input blocks
 // in SDL_WaitEvent; wake() pushes a user event. The mouse's first button is the stylus; keys and
 // typed text are posted to the active top-level window. Closing the desktop window closes the
-// program's main window. Knowingly lacks: the clipboard, resizing, high-DPI desktops.
+// program's main window. The clipboard is the desktop's. Knowingly lacks: resizing, high-DPI desktops.
 #include "platform/backend_sdl.h"
 #include <SDL.h>
 #include <algorithm>
@@ -33,6 +33,13 @@ namespace {
 #define VK_OEM_COMMA 0xBC
 #define VK_OEM_MINUS 0xBD
 #define VK_OEM_PERIOD 0xBE
+#define VK_OEM_1 0xBA
+#define VK_OEM_2 0xBF
+#define VK_OEM_3 0xC0
+#define VK_OEM_4 0xDB
+#define VK_OEM_5 0xDC
+#define VK_OEM_6 0xDD
+#define VK_OEM_7 0xDE
 
 struct KeyPair {
     SDL_Keycode sdl;
@@ -71,6 +78,13 @@ const KeyPair kKeyTable[] = {
     {SDLK_COMMA,          VK_OEM_COMMA},
     {SDLK_MINUS,          VK_OEM_MINUS},
     {SDLK_PERIOD,         VK_OEM_PERIOD},
+    {SDLK_SLASH,          VK_OEM_2},       // the rest of the punctuation keys: a typed '/' or '^'
+    {SDLK_BACKQUOTE,      VK_OEM_3},       // is tied to the key that went down and comes up
+    {SDLK_LEFTBRACKET,    VK_OEM_4},
+    {SDLK_BACKSLASH,      VK_OEM_5},
+    {SDLK_RIGHTBRACKET,   VK_OEM_6},
+    {SDLK_QUOTE,          VK_OEM_7},
+    {SDLK_SEMICOLON,      VK_OEM_1},
 };
 
 struct SdlState {
@@ -387,7 +401,25 @@ void SdlRaise()
     SDL_RaiseWindow(g_sdl.window);
 }
 
-const Backend kSdl = {"sdl", SdlOpen, SdlClose, SdlPump, SdlWake, SdlPresent, SdlRaise};
+// The desktop's clipboard, in UTF-8 both ways. SDL hands back "" when there is no text.
+bool SdlSetClipboard(const std::string& utf8)
+{
+    return SDL_SetClipboardText(utf8.c_str()) == 0;
+}
+
+bool SdlGetClipboard(std::string* utf8, std::size_t limitBytes)
+{
+    char* text = SDL_GetClipboardText();
+    if (!text) return false;
+    std::size_t length = std::strlen(text);
+    bool taken = utf8 && length > 0 && length <= limitBytes;
+    if (taken) utf8->assign(text, length);
+    SDL_free(text);
+    return taken;
+}
+
+const Backend kSdl = {"sdl",   SdlOpen,  SdlClose, SdlPump, SdlWake, SdlPresent, SdlRaise, SdlSetClipboard,
+                      SdlGetClipboard};
 
 }  // namespace
 

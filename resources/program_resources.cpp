@@ -1,6 +1,8 @@
-// Registers the program's resources: dialog templates, strings, accelerators, bitmaps, icon.
+// Registers the program's resources: dialog templates, strings, accelerators, bitmaps, icon, and
+// the keyboard's key-tap table.
 #include <cstddef>
 #include <vector>
+#include "resources/key_table.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 
@@ -22,7 +24,9 @@ const StringResource kStrings[] = {
 // Accelerator table 3: flags, key, command, padding; 0x80 marks the last entry.
 const WORD kAccelerators[] = {
     0x0B, 0x41, IDM_ABOUT, 0,  // Ctrl+A
-    0x8B, 0x51, IDOK, 0,       // Ctrl+Q
+    0x0B, 0x51, IDOK, 0,       // Ctrl+Q
+    0x0B, 0x43, IDM_COPY, 0,   // Ctrl+C
+    0x8B, 0x56, IDM_PASTE, 0,  // Ctrl+V
 };
 
 struct BlobResource {
@@ -69,4 +73,7 @@ void RegisterProgramResources(HINSTANCE instance)
         AppendMenuResources(entries);
     }
     RegisterResources(instance, entries.data(), entries.size());
+    std::size_t keyTapCount = 0;
+    const KEYTAP* keyTaps = FaceKeyTaps(&keyTapCount);
+    RegisterKeyTaps(instance, keyTaps, keyTapCount);
 }

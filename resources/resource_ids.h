@@ -28,6 +28,9 @@
 #define IDM_HELP_CONTENTS 40006
 #define IDM_UNINSTALL 40008
 #define IDM_HELP_MENU 40012
+// Shortcut-only commands (Ctrl+C, Ctrl+V): no menu item carries them.
+#define IDM_COPY 40020
+#define IDM_PASTE 40021
 
 // Face controls. 1000..1015 stay consecutive: the digit is id - 1000.
 #define IDC_DIGIT_0 1000
