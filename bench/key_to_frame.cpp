@@ -1,0 +1,198 @@
+// Key to frame, in-process and headless: the time from a command reaching the face to the end of
+// the repaint it causes (every pending WM_PAINT dispatched and the dirty screen handed to the
+// backend), per kind of key; and a tap, whose pressed and released drawing happen inside it.
+// The backend counts what it is handed, so an iteration that drew nothing is an error, not a
+// flattering figure. Knowingly lacks: the SDL scaling and the X server (see xwatch for those).
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include "app/app.h"
+#include "app/driver_tokens.h"
+#include "engine/calc_state.h"
+#include "platform/backend.h"
+#include "platform/input.h"
+#include "resources/program_resources.h"
+
+namespace {
+
+// --- a headless backend that counts the frames it is handed -----------------------------
+
+long g_presents = 0;
+long g_presentedPixels = 0;
+
+void CountingPresent(const Surface&, const RECT& dirty)
+{
+    ++g_presents;
+    g_presentedPixels += static_cast<long>(dirty.right - dirty.left) * (dirty.bottom - dirty.top);
+}
+
+Backend MakeCountingBackend()
+{
+    Backend b = HeadlessBackend();
+    b.name = "bench";
+    b.present = CountingPresent;
+    return b;
+}
+
+const Backend g_counting = MakeCountingBackend();
+
+// --- the program, started as it starts itself --------------------------------------------
+
+// A private home: the bench must not read or write the user's device files and registry.
+struct ScratchHome {
+    std::string root;
+    ~ScratchHome()
+    {
+        std::error_code ignored;
+        if (!root.empty()) std::filesystem::remove_all(root, ignored);
+    }
+};
+ScratchHome g_home;
+
+void UseScratchHome()
+{
+    char pattern[] = "/tmp/quorix-bench-XXXXXX";
+    if (!mkdtemp(pattern)) return;
+    std::string root = pattern;
+    g_home.root = root;
+    const char* dirs[][2] = {{"XDG_RUNTIME_DIR", "/run"}, {"QUORIX_DEVICE_ROOT", "/device"},
+                             {"XDG_DATA_HOME", "/data"}, {"XDG_CONFIG_HOME", "/config"}};
+    for (const auto& d : dirs) {
+        std::string path = root + d[1];
+        std::filesystem::create_directory(path);
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+        setenv(d[0], path.c_str(), 1);
+    }
+}
+
+// Dispatches everything queued, paints included; the last empty PeekMessage presents.
+void RunUntilIdle()
+{
+    MSG msg;
+    while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message != WM_QUIT) DispatchMessage(&msg);
+    }
+}
+
+HWND StartFace()
+{
+    static HWND face = [] {
+        UseScratchHome();
+        SetBackend(&g_counting);
+        EnableCrossProcessWindows(false);
+        std::memset(&g_calc, 0, sizeof g_calc);
+        HINSTANCE instance = GetModuleHandle(nullptr);
+        RegisterProgramResources(instance);
+        if (!InitMainWindow(instance, SW_SHOW)) return HWND{};
+        RunUntilIdle();
+        return g_hwndCalc;
+    }();
+    return face;
+}
+
+int Id(const char* token)
+{
+    return KeyTokenToId(token);
+}
+
+void Command(HWND face, int id)
+{
+    SendMessage(face, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(face, id)));
+}
+
+// Untimed: puts the calculator where the timed key starts from.
+void Prepare(HWND face, std::initializer_list<const char*> tokens)
+{
+    for (const char* t : tokens) Command(face, Id(t));
+    RunUntilIdle();
+}
+
+using Clock = std::chrono::steady_clock;
+
+// Times `key` (command then repaint) after `before`; fails the run when nothing was drawn.
+template <typename Key>
+void TimeKey(benchmark::State& state, std::initializer_list<const char*> before, Key key)
+{
+    HWND face = StartFace();
+    if (!face) {
+        state.SkipWithError("the face did not start");
+        return;
+    }
+    long frames = 0, pixels = 0;
+    for (auto _ : state) {
+        Prepare(face, before);
+        long presents = g_presents, presented = g_presentedPixels;
+        auto start = Clock::now();
+        key(face);
+        RunUntilIdle();
+        auto end = Clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+        if (g_presents == presents) {
+            state.SkipWithError("the key drew nothing");
+            break;
+        }
+        frames += g_presents - presents;
+        pixels += g_presentedPixels - presented;
+    }
+    state.counters["frames"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kAvgIterations);
+    state.counters["pixels"] = benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kAvgIterations);
+}
+
+void Press(HWND face, const char* token)
+{
+    Command(face, Id(token));
+}
+
+void BM_Digit(benchmark::State& state)
+{
+    TimeKey(state, {"DEC", "C/CE", "C/CE", "1", "2"}, [](HWND face) { Press(face, "7"); });
+}
+
+void BM_Operator(benchmark::State& state)
+{
+    TimeKey(state, {"DEC", "C/CE", "C/CE", "1", "2"}, [](HWND face) { Press(face, "+"); });
+}
+
+void BM_Equals(benchmark::State& state)
+{
+    TimeKey(state, {"DEC", "C/CE", "C/CE", "1", "2", "+", "3"}, [](HWND face) { Press(face, "="); });
+}
+
+void BM_Unary(benchmark::State& state)
+{
+    TimeKey(state, {"DEC", "C/CE", "C/CE", "1", "2"}, [](HWND face) { Press(face, "sqrt"); });
+}
+
+void BM_BaseDecToHex(benchmark::State& state)
+{
+    TimeKey(state, {"DEC", "C/CE", "C/CE", "2", "5", "5"}, [](HWND face) { Press(face, "HEX"); });
+}
+
+void BM_BaseHexToDec(benchmark::State& state)
+{
+    TimeKey(state, {"HEX", "C/CE", "C/CE", "F", "F"}, [](HWND face) { Press(face, "DEC"); });
+}
+
+// The pen on a key and off it again: pressed drawing, released drawing, the command, the repaint.
+void BM_TapDigit(benchmark::State& state)
+{
+    TimeKey(state, {"DEC", "C/CE", "C/CE", "1", "2"}, [](HWND face) {
+        RECT r;
+        GetWindowRect(GetDlgItem(face, Id("7")), &r);
+        InjectTap(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    });
+}
+
+#define KEY_BENCH(fn) BENCHMARK(fn)->UseManualTime()->Unit(benchmark::kMicrosecond)
+KEY_BENCH(BM_Digit);
+KEY_BENCH(BM_Operator);
+KEY_BENCH(BM_Equals);
+KEY_BENCH(BM_Unary);
+KEY_BENCH(BM_BaseDecToHex);
+KEY_BENCH(BM_BaseHexToDec);
+KEY_BENCH(BM_TapDigit);
+
+}  // namespace

@@ -1,0 +1,103 @@
+#!/usr/bin/env python3
+"""Turns the raw figures of scripts/bench.sh into the Markdown tables of the README's
+"Performance" section: medians, ranges, ratios to xcalc and the targets met or missed."""
+import json
+import statistics
+import sys
+from pathlib import Path
+
+PROGRAMS = ["quorix", "xcalc", "galculator"]
+
+
+def runs(path):
+    """Each xwatch line as a dict of floats."""
+    if not path.exists():
+        return []
+    out = []
+    for line in path.read_text().splitlines():
+        fields = dict(pair.split("=", 1) for pair in line.split())
+        out.append({k: float(v) for k, v in fields.items()})
+    return out
+
+
+def spread(values):
+    if not values:
+        return None
+    return min(values), statistics.median(values), max(values)
+
+
+def fmt(x, digits=1):
+    return "n/a" if x is None else f"{x:.{digits}f}"
+
+
+def verdict(ok):
+    return "met" if ok else "**missed**"
+
+
+def main():
+    raw = Path(sys.argv[1])
+    print(f"Measured {(raw / 'machine').read_text().strip().removeprefix('bench: ')}.\n")
+
+    # 1. key to frame
+    keys = json.loads((raw / "keys.json").read_text())
+    medians = [b for b in keys["benchmarks"] if b.get("aggregate_name") == "median"]
+    print("Key to frame (in-process, headless; command to repaint handed to the backend), "
+          "median of 10 repetitions, target at most 50 µs:\n")
+    print("| key | median µs | frames | pixels repainted | target |")
+    print("|---|---:|---:|---:|---|")
+    for b in medians:
+        name = b["run_name"].removeprefix("BM_").removesuffix("/manual_time")
+        t = b["real_time"]
+        print(f"| {name} | {t:.1f} | {b.get('frames', 0):.0f} | {b.get('pixels', 0):.0f} | {verdict(t <= 50)} |")
+
+    # 2, 3, 5. start, memory, close
+    data = {p: runs(raw / f"{p}.runs") for p in PROGRAMS}
+    idle = {p: runs(raw / f"{p}.idle") for p in PROGRAMS}
+    first = {p: spread([r["first_damage"] for r in data[p]]) for p in PROGRAMS}
+    n = min(len(data[p]) for p in PROGRAMS)
+    print(f"\nThe real window under Xvfb, {n} starts each, interleaved (milliseconds from fork; "
+          "min / median / max):\n")
+    print("| | quorix | xcalc | galculator | quorix / xcalc | target |")
+    print("|---|---|---|---|---:|---|")
+
+    def row(label, key, digits=1, target=None, stat=spread):
+        s = {p: stat([r[key] for r in data[p]]) for p in PROGRAMS}
+        cells = [" / ".join(fmt(v, digits) for v in s[p]) if s[p] else "n/a" for p in PROGRAMS]
+        ratio = s["quorix"][1] / s["xcalc"][1] if s["quorix"] and s["xcalc"] and s["xcalc"][1] else None
+        tcell = target(s) if target and s["quorix"] and s["xcalc"] else ""
+        print(f"| {label} | {' | '.join(cells)} | {fmt(ratio, 2)} | {tcell} |")
+        return s
+
+    row("window mapped", "map")
+    row("first frame (first damage after map)", "first_damage",
+        target=lambda s: f"median ≤ xcalc's: {verdict(s['quorix'][1] <= s['xcalc'][1])}")
+    row("frame complete (last damage before 300 ms quiet)", "last_damage")
+    row("RSS at map + 300 ms (KiB)", "rss_kb", 0)
+    row("PSS at map + 300 ms (KiB)", "pss_kb", 0,
+        target=lambda s: f"≤ 2 × xcalc: {verdict(s['quorix'][1] <= 2 * s['xcalc'][1])}")
+    row("close to exit (WM_DELETE_WINDOW to waitpid)", "close_ms", 2,
+        target=lambda s: f"≤ 5 ms: {verdict(s['quorix'][1] <= 5)}")
+    statuses = {p: sorted({int(r["exit"]) for r in data[p]}) for p in PROGRAMS}
+    print(f"| exit statuses seen | {' | '.join(str(statuses[p]) for p in PROGRAMS)} | | |")
+
+    # 4. idle
+    idle_s = sys.argv[2] if len(sys.argv) > 2 else "5"
+    print(f"\nIdle, nobody touching the window, over {idle_s} s from a second after the frame (one run each):\n")
+    print("| | quorix | xcalc | galculator | target |")
+    print("|---|---|---|---|---|")
+    for key, label in (("idle_cpu_ms", "CPU time (ms)"), ("idle_damage", "repaints (X damage events)")):
+        cells = [fmt(idle[p][0][key], 1) if idle[p] else "n/a" for p in PROGRAMS]
+        q = idle["quorix"][0][key] if idle["quorix"] else None
+        print(f"| {label} | {' | '.join(cells)} | 0: {verdict(q == 0)} |")
+
+    # 6. headless
+    h = json.loads((raw / "headless.json").read_text())["results"][0]
+    times = [t * 1000 for t in h["times"]]
+    med = statistics.median(times)
+    print(f"\nHeadless process `quorix --headless --keys \"1 2 ＋ 3 ＝\"`, {len(times)} runs: "
+          f"min {min(times):.2f} ms, median {med:.2f} ms, max {max(times):.2f} ms; "
+          f"target at most 15 ms: {verdict(med <= 15)}.")
+
+
+if __name__ == "__main__":
+    main()
