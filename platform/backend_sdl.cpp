@@ -12,6 +12,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include "platform/display_loss.h"
 #include "platform/host_text.h"
 #include "platform/input.h"
 #include "platform/shell_windows.h"
@@ -352,6 +353,7 @@ bool SdlOpen(int scale)
         return false;
     }
     SDL_StartTextInput();
+    WatchForDisplayLoss();
     std::lock_guard<std::mutex> lock(g_wakeLock);
     g_wakeEvent = wake;
     g_open = true;
