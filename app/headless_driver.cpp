@@ -138,7 +138,8 @@ void RunJob(const MSG& msg)
         // Everything still waiting to be painted, whichever window it is, before the picture.
         MSG paint;
         while (PeekMessage(&paint, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessage(&paint);
-        if (!WriteSurfacePng(ScreenSurface(), g_job.scale, g_job.screenshot.c_str())) {
+        // The screen is drawn at the scale already: the picture is the surface as it is.
+        if (!WriteSurfacePng(ScreenSurface(), 1, g_job.screenshot.c_str())) {
             std::cerr << "quorix: cannot write the screenshot " << g_job.screenshot << '\n';
             g_job.screenshotFailed = true;
         }
@@ -201,6 +202,7 @@ int RunHeadless(int argc, char** argv)
             return 2;
         }
     }
+    SetScreenScale(g_job.scale);  // before the first window: everything is drawn at this scale
     HINSTANCE instance = GetModuleHandle(nullptr);
     RegisterProgramResources(instance);
     WCHAR commandLine[] = u"";

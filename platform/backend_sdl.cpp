@@ -1,8 +1,10 @@
-// The SDL2 backend: the device screen in a desktop window at a whole scale, nearest-neighbour.
-// Only the dirty part of the screen is scaled and handed to the window. Waiting for input blocks
-// in SDL_WaitEvent; wake() pushes a user event. The mouse's first button is the stylus; keys and
-// typed text are posted to the active top-level window. Closing the desktop window closes the
-// program's main window. The clipboard is the desktop's. Knowingly lacks: resizing, high-DPI desktops.
+// The SDL2 backend: the device screen in a desktop window, drawn at the rendering scale and
+// shown pixel for pixel. Only the dirty part of the screen is handed to the window. Waiting for
+// input blocks in SDL_WaitEvent; wake() pushes a user event. The mouse's first button is the
+// stylus; keys and typed text are posted to the active top-level window. Closing the desktop
+// window closes the program's main window. The clipboard is the desktop's. The default scale
+// follows the display's density where SDL reports one (X servers without physical sizes, such
+// as Xvfb, report none: then it is the largest that fits). Knowingly lacks: resizing.
 #include "platform/backend_sdl.h"
 #include <SDL.h>
 #include <algorithm>
@@ -148,21 +150,23 @@ void SdlPresent(const Surface& screen, const RECT& dirty)
 {
     if (!g_sdl.window) return;
     UpdateTitle();
-    RECT area = RectIntersect(dirty, RECT{0, 0, screen.width, screen.height});
+    RECT area = RectIntersect(dirty, RECT{0, 0, kScreenWidth, kScreenHeight});
     if (!g_sdl.shown) {
         // Shown with its first picture: a second start that only brings the first copy forward
         // never shows a window at all.
         SDL_ShowWindow(g_sdl.window);
         g_sdl.shown = true;
-        area = RECT{0, 0, screen.width, screen.height};
+        area = RECT{0, 0, kScreenWidth, kScreenHeight};
     }
     SDL_Surface* out = SDL_GetWindowSurface(g_sdl.window);
     if (!out || RectEmpty(area)) return;
-    const int s = g_sdl.scale;
-    area = RectIntersect(area, RECT{0, 0, out->w / s, out->h / s});
+    // The dirty rectangle is in device pixels; the surface is already drawn at the scale.
+    const int s = ScreenScale();
+    area = RectIntersect(RECT{area.left * s, area.top * s, area.right * s, area.bottom * s},
+                         RECT{0, 0, std::min(out->w, screen.width), std::min(out->h, screen.height)});
     if (RectEmpty(area)) return;
-    ScaleInto(out, screen, area, s);
-    SDL_Rect r{area.left * s, area.top * s, (area.right - area.left) * s, (area.bottom - area.top) * s};
+    ScaleInto(out, screen, area, 1);
+    SDL_Rect r{area.left, area.top, area.right - area.left, area.bottom - area.top};
     SDL_UpdateWindowSurfaceRects(g_sdl.window, &r, 1);
 }
 
@@ -321,6 +325,15 @@ bool ShowsOnADesktop()
     return !invisible || EnvironmentHas("SDL_VIDEODRIVER");
 }
 
+// The desktop's density decides (its larger axis, when SDL knows it), within what fits.
+int DensityScale(const SDL_Rect& usable)
+{
+    float ddpi = 0, hdpi = 0, vdpi = 0;
+    double dpi = 0;
+    if (SDL_GetDisplayDPI(0, &ddpi, &hdpi, &vdpi) == 0) dpi = std::max(hdpi, vdpi) > 0 ? std::max(hdpi, vdpi) : ddpi;
+    return ScaleForDensity(dpi, DefaultWindowScale(usable.w, usable.h));
+}
+
 bool SdlOpen(int scale)
 {
     setenv("SDL_VIDEO_X11_WMCLASS", "quorix", 0);  // WM_CLASS names the program
@@ -343,7 +356,8 @@ bool SdlOpen(int scale)
     Uint32 wake = SDL_RegisterEvents(1);
     SDL_Rect usable{0, 0, 0, 0};
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
-    g_sdl.scale = scale >= 1 && scale <= kMaxWindowScale ? scale : DefaultWindowScale(usable.w, usable.h);
+    g_sdl.scale = scale >= 1 && scale <= kMaxWindowScale ? scale : DensityScale(usable);
+    SetScreenScale(g_sdl.scale);  // before the program's first window is drawn
     g_sdl.window = wake == static_cast<Uint32>(-1)
                        ? nullptr
                        : SDL_CreateWindow("Quorix", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,

@@ -231,10 +231,21 @@ std::shared_ptr<const GlyphImage> RenderUncached(RealizedFontImpl& impl, char32_
 
 std::shared_ptr<const RealizedFont> RealizeFont(const LOGFONT& lf)
 {
+    return RealizeFontScaled(lf, 1);
+}
+
+// The size is scaled after the default is applied, so a font at scale N is the scale-1 font N
+// times as large, glyph outlines and all (up to the size limit).
+std::shared_ptr<const RealizedFont> RealizeFontScaled(const LOGFONT& lf, int scale)
+{
     static std::map<FontKey, std::shared_ptr<const RealizedFont>> cache;
+    const long long n = std::clamp(scale, 1, kMaxFontScale);
     std::string face = Utf16ToUtf8(lf.lfFaceName, TerminatedLength(lf.lfFaceName, LF_FACESIZE));
     long long height = lf.lfHeight == 0 ? kDefaultHeight : ClampMagnitude(lf.lfHeight, kMaxFontPixels);
     long long width = std::min<long long>(std::llabs((long long)lf.lfWidth), kMaxFontPixels);
+    // The size limit holds at every scale: a hostile height cannot ask for giant glyph images.
+    height = ClampMagnitude(height * n, kMaxFontPixels);
+    width = std::min<long long>(width * n, kMaxFontPixels);
     LONG weight = lf.lfWeight < 0 ? 0 : lf.lfWeight;
     FontKey key{face, height, width, weight};
     auto it = cache.find(key);

@@ -2,6 +2,7 @@
 // Knowingly lacks: raster operations that use a brush pattern, stretching.
 #include <cstring>
 #include <memory>
+#include <vector>
 #include "platform/bmp_ico_reader.h"
 #include "platform/gdi_dc.h"
 #include "platform/gdi_raster.h"
@@ -46,15 +47,94 @@ std::uint32_t Apply(Rop r, std::uint32_t d, std::uint32_t s)
 
 }  // namespace
 
-// Pixels whose source lies outside the source DC (its bitmap, or its window's clip) stay as they were.
+namespace {
+
+// ceil(a / b) for b > 0, either sign of a.
+long long CeilDiv(long long a, long long b)
+{
+    return a >= 0 ? (a + b - 1) / b : -((-a) / b);
+}
+
+// Destination surface pixel p (p >= base) takes source pixel sourceBase + (p - base) * sn / dn:
+// equal scales copy pixel for pixel, a bitmap (scale 1) onto a screen at scale N repeats each
+// pixel N times, the screen into a bitmap takes every Nth pixel. This is the span of p whose
+// source pixel lies in [from, to).
+void SourceSpan(long long base, long long sourceBase, long long sn, long long dn, long long from, long long to,
+                long long* first, long long* last)
+{
+    *first = base + CeilDiv((from - sourceBase) * dn, sn);
+    *last = base + CeilDiv((to - sourceBase) * dn, sn);
+}
+
+struct BlitGeometry {
+    RECT area;                     // destination surface pixels to write
+    long long baseX, baseY;        // destination surface pixel of logical (x, y)
+    long long srcBaseX, srcBaseY;  // source surface pixel of logical (srcX, srcY)
+    long long sn, dn;              // source and destination scales
+};
+
+long long SourceCoord(long long p, long long base, long long sourceBase, long long sn, long long dn)
+{
+    return sourceBase + (p - base) * sn / dn;
+}
+
+void CopyRows(const DrawTarget& d, const DrawTarget& s, const BlitGeometry& g, Rop op)
+{
+    const RECT& a = g.area;
+    const int w = a.right - a.left;
+    // Source pixel of each destination column, computed once.
+    std::vector<std::size_t> column(static_cast<std::size_t>(w));
+    long long srcLeft = SourceCoord(a.left, g.baseX, g.srcBaseX, g.sn, g.dn);
+    long long srcRight = SourceCoord(a.right - 1, g.baseX, g.srcBaseX, g.sn, g.dn) + 1;
+    for (int c = 0; c < w; ++c) column[c] = std::size_t(SourceCoord(a.left + c, g.baseX, g.srcBaseX, g.sn, g.dn) - srcLeft);
+    long long srcTop = SourceCoord(a.top, g.baseY, g.srcBaseY, g.sn, g.dn);
+    long long srcBottom = SourceCoord(a.bottom - 1, g.baseY, g.srcBaseY, g.sn, g.dn) + 1;
+    // Source and destination may be the same pixels: then the source is copied out first.
+    const std::size_t sw = std::size_t(srcRight - srcLeft);
+    const std::uint32_t* from = s.surface.pixels + std::size_t(srcTop) * s.surface.stride + std::size_t(srcLeft);
+    std::size_t fromStride = std::size_t(s.surface.stride);
+    std::vector<std::uint32_t> copy;
+    if (s.surface.pixels == d.surface.pixels) {
+        std::size_t sh = std::size_t(srcBottom - srcTop);
+        copy.resize(sw * sh);
+        for (std::size_t r = 0; r < sh; ++r) std::memcpy(copy.data() + r * sw, from + r * fromStride, sw * sizeof *from);
+        from = copy.data();
+        fromStride = sw;
+    }
+    std::vector<std::uint32_t> line(static_cast<std::size_t>(w));
+    long long lineOf = -1;  // the source row `line` holds
+    for (LONG py = a.top; py < a.bottom; ++py) {
+        long long sy = SourceCoord(py, g.baseY, g.srcBaseY, g.sn, g.dn) - srcTop;
+        std::uint32_t* row = d.surface.pixels + std::size_t(py) * d.surface.stride + a.left;
+        const std::uint32_t* src = from + std::size_t(sy) * fromStride;
+        if (g.sn == g.dn && op == Rop::Copy) {
+            std::memcpy(row, src, std::size_t(w) * sizeof *row);  // the keys at scale 1: one copy per row
+            continue;
+        }
+        if (sy != lineOf) {
+            for (int c = 0; c < w; ++c) line[c] = src[column[c]];
+            lineOf = sy;
+        }
+        if (op == Rop::Copy) {
+            std::memcpy(row, line.data(), std::size_t(w) * sizeof *row);  // the keys enlarged: one copy per row
+        } else {
+            for (int c = 0; c < w; ++c) row[c] = Apply(op, row[c], line[c]);
+        }
+    }
+}
+
+}  // namespace
+
+// Pixels whose source lies outside the source DC (its bitmap, or its window's clip) stay as they
+// were. Between DCs of different scales (a bitmap onto the scaled screen) each source pixel
+// becomes a block of destination pixels, or the reverse: no filtering, no stretching.
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop)
 {
     Rop op = RopOf(rop);
     DrawTarget d;
     if (op == Rop::Unknown || !ResolveDrawTarget(dest, &d)) return FALSE;
     if (width <= 0 || height <= 0) return TRUE;
-    long long dx = (long long)x + d.origin.x, dy = (long long)y + d.origin.y;
-    RECT area = ClampRect(dx, dy, dx + width, dy + height, d.clip);
+    RECT area = LogicalToSurfaceRect(d, x, y, (long long)x + width, (long long)y + height, d.clip);
     if (!UsesSource(op)) {
         for (LONG py = area.top; py < area.bottom; ++py) {
             std::uint32_t* row = d.surface.pixels + std::size_t(py) * d.surface.stride;
@@ -64,36 +144,25 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
     }
     DrawTarget s;
     if (!ResolveReadTarget(src, &s)) return FALSE;
-    // source pixel = destination pixel + (offX, offY)
-    long long offX = (long long)srcX + s.origin.x - dx, offY = (long long)srcY + s.origin.y - dy;
-    RECT inSource = ClampRect(area.left + offX, area.top + offY, area.right + offX, area.bottom + offY, s.clip);
-    if (RectIsEmpty(inSource)) return TRUE;
-    int w = inSource.right - inSource.left, h = inSource.bottom - inSource.top;
-    const std::uint32_t* from = s.surface.pixels + std::size_t(inSource.top) * s.surface.stride + inSource.left;
-    std::size_t fromStride = std::size_t(s.surface.stride);
-    // Source and destination may be the same pixels: then the source is copied out first.
-    std::unique_ptr<std::uint32_t[]> copy;
-    if (s.surface.pixels == d.surface.pixels) {
-        copy.reset(new std::uint32_t[std::size_t(w) * h]);
-        for (int r = 0; r < h; ++r) std::memcpy(copy.get() + std::size_t(r) * w, from + r * fromStride, std::size_t(w) * sizeof *from);
-        from = copy.get();
-        fromStride = std::size_t(w);
-    }
-    long long left = inSource.left - offX, top = inSource.top - offY;
-    for (int r = 0; r < h; ++r) {
-        std::uint32_t* row = d.surface.pixels + std::size_t(top + r) * d.surface.stride + left;
-        const std::uint32_t* src = from + r * fromStride;
-        if (op == Rop::Copy) {
-            std::memcpy(row, src, std::size_t(w) * sizeof *row);  // the keys: one copy per row
-        } else {
-            for (int c = 0; c < w; ++c) row[c] = Apply(op, row[c], src[c]);
-        }
-    }
+    BlitGeometry g{};
+    g.sn = s.scale;
+    g.dn = d.scale;
+    g.baseX = (long long)x * g.dn + d.origin.x;
+    g.baseY = (long long)y * g.dn + d.origin.y;
+    g.srcBaseX = (long long)srcX * g.sn + s.origin.x;
+    g.srcBaseY = (long long)srcY * g.sn + s.origin.y;
+    long long l, r, t, b;
+    SourceSpan(g.baseX, g.srcBaseX, g.sn, g.dn, s.clip.left, s.clip.right, &l, &r);
+    SourceSpan(g.baseY, g.srcBaseY, g.sn, g.dn, s.clip.top, s.clip.bottom, &t, &b);
+    g.area = ClampRect(l, t, r, b, area);
+    if (RectIsEmpty(g.area)) return TRUE;
+    CopyRows(d, s, g, op);
     return TRUE;
 }
 
 // Each pixel becomes (background AND mask) XOR colour, so a set mask bit over black keeps the
-// background and over a colour inverts it, as Win32 icons do. Drawn at 32 x 32.
+// background and over a colour inverts it, as Win32 icons do. Drawn at 32 x 32 logical pixels,
+// the 32-pixel image enlarged pixel by pixel on a scaled screen.
 BOOL DrawIcon(HDC hdc, int x, int y, HICON icon)
 {
     constexpr int kIconSide = 32;
@@ -102,13 +171,14 @@ BOOL DrawIcon(HDC hdc, int x, int y, HICON icon)
     if (!ic || !ic->images || !ResolveDrawTarget(hdc, &t)) return FALSE;
     const IconImage* img = PickIconImage(*ic->images, kIconSide);
     if (!img || img->width <= 0 || img->height <= 0) return FALSE;
-    long long ox = (long long)x + t.origin.x, oy = (long long)y + t.origin.y;
-    RECT area = ClampRect(ox, oy, ox + kIconSide, oy + kIconSide, t.clip);
+    const long long side = (long long)kIconSide * t.scale;
+    long long ox = (long long)x * t.scale + t.origin.x, oy = (long long)y * t.scale + t.origin.y;
+    RECT area = ClampRect(ox, oy, ox + side, oy + side, t.clip);
     for (LONG py = area.top; py < area.bottom; ++py) {
-        int sy = int((py - oy) * img->height / kIconSide);
+        int sy = int((py - oy) * img->height / side);
         std::uint32_t* row = t.surface.pixels + std::size_t(py) * t.surface.stride;
         for (LONG px = area.left; px < area.right; ++px) {
-            int sx = int((px - ox) * img->width / kIconSide);
+            int sx = int((px - ox) * img->width / side);
             std::size_t i = std::size_t(sy) * img->width + sx;
             std::uint32_t keep = img->mask[i] ? 0x00FFFFFFu : 0;
             row[px] = (row[px] & keep) ^ img->color[i];

@@ -67,7 +67,7 @@ template <class H> HGDIOBJ Swap(H& slot, HGDIOBJ obj)
 
 HDC CreateWindowDC(POINT origin, const RECT& clip)
 {
-    RECT c = RectAnd(clip, SurfaceBounds(ScreenSurface()));
+    RECT c = RectAnd(clip, RECT{0, 0, kScreenWidth, kScreenHeight});
     return AddDc(DefaultDc(true, origin, c));
 }
 
@@ -171,9 +171,13 @@ static bool Resolve(HDC hdc, DrawTarget* target, bool writing)
     if (!dc || !target) return false;
     target->dc = dc;
     if (dc->isWindow) {
+        // The DC keeps device pixels; the scale is applied here, so it is always the screen's own.
+        const int n = ScreenScale();
         target->surface = ScreenSurface();
-        target->clip = RectAnd(dc->clip, SurfaceBounds(target->surface));
-        target->origin = dc->origin;
+        target->scale = n;
+        const RECT& c = dc->clip;
+        target->clip = RectAnd(RECT{c.left * n, c.top * n, c.right * n, c.bottom * n}, SurfaceBounds(target->surface));
+        target->origin = SurfacePoint{(long long)dc->origin.x * n, (long long)dc->origin.y * n};
         return true;
     }
     GdiBitmap* bmp = LookupGdi<GdiBitmap>(dc->bitmap);
@@ -185,8 +189,17 @@ static bool Resolve(HDC hdc, DrawTarget* target, bool writing)
     PixelBuffer& p = *bmp->pixels;
     target->surface = Surface{p.pixels.data(), p.width, p.height, p.width};
     target->clip = SurfaceBounds(target->surface);
-    target->origin = POINT{0, 0};
+    target->origin = SurfacePoint{0, 0};
+    target->scale = 1;
     return true;
+}
+
+RECT LogicalToSurfaceRect(const DrawTarget& t, long long left, long long top, long long right, long long bottom,
+                          const RECT& clip)
+{
+    const long long n = t.scale;
+    return ClampRect(left * n + t.origin.x, top * n + t.origin.y, right * n + t.origin.x, bottom * n + t.origin.y,
+                     clip);
 }
 
 bool ResolveDrawTarget(HDC hdc, DrawTarget* target)

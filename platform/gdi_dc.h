@@ -2,12 +2,23 @@
 #pragma once
 #include "platform/gdi_objects.h"
 
+// A point on a surface; wide, since a window may sit anywhere and the scale multiplies its place.
+struct SurfacePoint {
+    long long x;
+    long long y;
+};
+
 struct DrawTarget {
     GdiDc* dc;
     Surface surface;
     RECT clip;     // surface pixels, inside the surface
-    POINT origin;  // logical (0, 0) on the surface
+    SurfacePoint origin;  // logical (0, 0) on the surface
+    int scale;     // surface pixels per logical pixel: the screen's rendering scale, 1 for bitmaps
 };
+
+// Logical [left, right) x [top, bottom) on the target's surface, cut to `clip` (surface pixels).
+RECT LogicalToSurfaceRect(const DrawTarget& t, long long left, long long top, long long right, long long bottom,
+                          const RECT& clip);
 
 // The DC's surface for drawing into; a memory DC's bitmap shared with the resource cache is
 // copied first. False for a bad handle.

@@ -100,7 +100,7 @@ const StockSet& Stock()
         s.objects[WHITE_PEN] = AddStock(GdiKind::Pen, GdiPen{PS_SOLID, 1, RGB(255, 255, 255)});
         s.objects[BLACK_PEN] = AddStock(GdiKind::Pen, GdiPen{PS_SOLID, 1, RGB(0, 0, 0)});
         s.objects[NULL_PEN] = AddStock(GdiKind::Pen, GdiPen{PS_NULL, 1, 0});
-        s.objects[SYSTEM_FONT] = AddStock(GdiKind::Font, GdiFont{StockFontDescription(), nullptr});
+        s.objects[SYSTEM_FONT] = AddStock(GdiKind::Font, GdiFont{StockFontDescription(), nullptr, nullptr, 0});
         s.objects[DEFAULT_GUI_FONT] = s.objects[SYSTEM_FONT];
         // A fresh memory DC holds a 1 x 1 monochrome bitmap: one black pixel.
         auto mono = std::make_shared<PixelBuffer>();
@@ -197,7 +197,7 @@ HFONT CreateFontIndirect(const LOGFONT* lf)
 {
     Stock();
     if (!lf) return nullptr;
-    GdiFont font{*lf, nullptr};
+    GdiFont font{*lf, nullptr, nullptr, 0};
     font.logFont.lfFaceName[LF_FACESIZE - 1] = 0;
     return static_cast<HFONT>(AddGdiObject(GdiObject{GdiKind::Font, false, 0, std::move(font)}));
 }

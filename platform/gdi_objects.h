@@ -33,6 +33,8 @@ struct RealizedFont;
 struct GdiFont {
     LOGFONT logFont;
     std::shared_ptr<const RealizedFont> realized;  // filled on first use
+    std::shared_ptr<const RealizedFont> scaled;    // for drawing on the screen at scaledAt > 1
+    int scaledAt = 0;
 };
 
 struct GdiBitmap {

@@ -33,10 +33,11 @@ bool BrushColor(HBRUSH brush, COLORREF* color)
     return true;
 }
 
+// Every shape is made of these fills, so at scale N outlines, pens and lines come out exactly N
+// times as large as at scale 1.
 void FillLogical(const DrawTarget& t, long long l, long long top, long long r, long long b, COLORREF color)
 {
-    RECT area = ClampRect(l + t.origin.x, top + t.origin.y, r + t.origin.x, b + t.origin.y, t.clip);
-    FillArea(t.surface, area, ColorToPixel(color));
+    FillArea(t.surface, LogicalToSurfaceRect(t, l, top, r, b, t.clip), ColorToPixel(color));
 }
 
 // A pen of width w drawn along pixel c covers c - w/2 .. c - w/2 + w - 1: centred, with the
@@ -153,8 +154,9 @@ BOOL LineTo(HDC hdc, int x, int y)
     double margin = w + 2.0;
     double x0 = from.x, y0 = from.y, x1 = x, y1 = y;
     bool whole = true;
-    double minX = double(t.clip.left) - t.origin.x - margin, maxX = double(t.clip.right) - t.origin.x + margin;
-    double minY = double(t.clip.top) - t.origin.y - margin, maxY = double(t.clip.bottom) - t.origin.y + margin;
+    const double n = t.scale;
+    double minX = (double(t.clip.left) - t.origin.x) / n - margin, maxX = (double(t.clip.right) - t.origin.x) / n + margin;
+    double minY = (double(t.clip.top) - t.origin.y) / n - margin, maxY = (double(t.clip.bottom) - t.origin.y) / n + margin;
     if (!ClipSegment(x0, y0, x1, y1, minX, minY, maxX, maxY)) return TRUE;
     whole = x1 == x && y1 == y;
     long long cx = std::llround(x0), cy = std::llround(y0), ex = std::llround(x1), ey = std::llround(y1);
@@ -171,11 +173,12 @@ BOOL LineTo(HDC hdc, int x, int y)
     return TRUE;
 }
 
+// A logical pixel on a scaled screen is an N x N block: its top-left surface pixel is read.
 COLORREF GetPixel(HDC hdc, int x, int y)
 {
     DrawTarget t;
     if (!ResolveReadTarget(hdc, &t)) return CLR_INVALID;
-    long long sx = (long long)x + t.origin.x, sy = (long long)y + t.origin.y;
+    long long sx = (long long)x * t.scale + t.origin.x, sy = (long long)y * t.scale + t.origin.y;
     if (sx < t.clip.left || sx >= t.clip.right || sy < t.clip.top || sy >= t.clip.bottom) return CLR_INVALID;
     return PixelToColor(t.surface.pixels[std::size_t(sy) * t.surface.stride + std::size_t(sx)]);
 }
@@ -184,8 +187,8 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color)
 {
     DrawTarget t;
     if (!ResolveDrawTarget(hdc, &t)) return CLR_INVALID;
-    long long sx = (long long)x + t.origin.x, sy = (long long)y + t.origin.y;
+    long long sx = (long long)x * t.scale + t.origin.x, sy = (long long)y * t.scale + t.origin.y;
     if (sx < t.clip.left || sx >= t.clip.right || sy < t.clip.top || sy >= t.clip.bottom) return CLR_INVALID;
-    t.surface.pixels[std::size_t(sy) * t.surface.stride + std::size_t(sx)] = ColorToPixel(color & 0x00FFFFFF);
+    FillLogical(t, x, y, (long long)x + 1, (long long)y + 1, color & 0x00FFFFFF);
     return color & 0x00FFFFFF;
 }

@@ -17,9 +17,21 @@ constexpr int kScreenHeight = 320;
 constexpr int kNavBarHeight = 26;
 constexpr int kMenuBarHeight = 26;
 
+// The platform draws the screen at a whole rendering scale N: the surface is 240N x 320N and
+// every window DC multiplies its coordinates by N where it draws. Windows, messages, metrics
+// and dirty rectangles stay in device pixels.
+constexpr int kMaxScreenScale = 16;
+// Sets N (1..kMaxScreenScale) before the first window is drawn; a new N starts a white surface.
+// False, changing nothing, for any other value.
+bool SetScreenScale(int scale);
+int ScreenScale();
 Surface& ScreenSurface();
+// The scale for a desktop of `dpi` dots per inch: round(dpi / 96), at least 1 and at most
+// `largestFitting`; `largestFitting` itself when the density is unknown (0, negative, not finite).
+int ScaleForDensity(double dpi, int largestFitting);
 
 // A device context for painting a window on the screen: logical (0, 0) lands on `origin`
-// (screen pixels) and nothing is drawn outside `clip` (screen pixels, already cut to the screen).
+// (device pixels) and nothing is drawn outside `clip` (device pixels, cut to the screen here).
+// Both are multiplied by the rendering scale when the DC draws.
 HDC CreateWindowDC(POINT origin, const RECT& clip);
 void ReleaseWindowDC(HDC hdc);

@@ -1,5 +1,6 @@
 // Text: measuring, metrics, ExtTextOut and DrawText in the DC's font, colours and background mode.
-// Glyphs are anti-aliased coverage blended in the text colour.
+// Glyphs are anti-aliased coverage blended in the text colour. Layout and measurement use the
+// scale-1 font; on a scaled screen the glyphs come from the font rasterised at that scale.
 // Knowingly lacks: text alignment modes (x, y is always the cell's top-left), underline and
 // strike-out, tab expansion, the underline of a prefixed "&" character.
 #include <algorithm>
@@ -14,13 +15,33 @@ namespace {
 constexpr std::size_t kMaxTextUnits = 1u << 20;  // how far a terminated string is looked at
 constexpr UINT kMaxExtTextUnits = 8192;         // ExtTextOut's own limit
 
-std::shared_ptr<const RealizedFont> DcFont(const GdiDc& dc)
+GdiFont* SelectedFont(const GdiDc& dc)
 {
     GdiFont* f = LookupGdi<GdiFont>(dc.font);
-    if (!f) f = LookupGdi<GdiFont>(StockObject(SYSTEM_FONT));
+    return f ? f : LookupGdi<GdiFont>(StockObject(SYSTEM_FONT));
+}
+
+// The font text is measured and laid out in: always the scale-1 font, so positions, extents and
+// metrics are the same at every rendering scale.
+std::shared_ptr<const RealizedFont> DcFont(const GdiDc& dc)
+{
+    GdiFont* f = SelectedFont(dc);
     if (!f) return nullptr;
     if (!f->realized) f->realized = RealizeFont(f->logFont);
     return f->realized;
+}
+
+// The font glyphs are drawn in on the target: rasterised at the target's scale.
+std::shared_ptr<const RealizedFont> DrawingFont(const DrawTarget& t)
+{
+    if (t.scale == 1) return DcFont(*t.dc);
+    GdiFont* f = SelectedFont(*t.dc);
+    if (!f) return nullptr;
+    if (!f->scaled || f->scaledAt != t.scale) {
+        f->scaled = RealizeFontScaled(f->logFont, t.scale);
+        f->scaledAt = t.scale;
+    }
+    return f->scaled;
 }
 
 long long RunWidth(const RealizedFont& font, const std::u32string& text)
@@ -31,31 +52,32 @@ long long RunWidth(const RealizedFont& font, const std::u32string& text)
 }
 
 // Draws one line with its cell's top-left at logical (x, y), clipped to `clip` (surface pixels).
-// `advances`, when given, replaces each code point's advance.
-void DrawRun(const DrawTarget& t, const RealizedFont& font, long long x, long long y, const std::u32string& text,
-             const RECT& clip, const std::vector<long long>* advances)
+// `advances`, when given, replaces each code point's advance. Each glyph starts at N times its
+// scale-1 pen position and is drawn from `drawing`, the font rasterised at scale N: the text is
+// sharp at any scale and still sits exactly where the layout (done at scale 1) put it.
+void DrawRun(const DrawTarget& t, const RealizedFont& layout, const RealizedFont& drawing, long long x, long long y,
+             const std::u32string& text, const RECT& clip, const std::vector<long long>* advances)
 {
-    long long penX = x + t.origin.x;
-    long long baseline = y + t.origin.y + font.ascent;
+    const long long n = t.scale;
+    long long penX = x;
+    long long baseline = y * n + t.origin.y + drawing.ascent;
     std::uint32_t color = ColorToPixel(t.dc->textColor);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        auto g = RenderGlyph(font, text[i]);
-        BlendCoverage(t.surface, clip, penX + g->left, baseline - g->top, g->coverage.data(), g->width, g->height,
-                      g->width, color);
-        penX += advances ? (*advances)[i] : g->advance;
+        auto g = RenderGlyph(drawing, text[i]);
+        BlendCoverage(t.surface, clip, penX * n + t.origin.x + g->left, baseline - g->top, g->coverage.data(),
+                      g->width, g->height, g->width, color);
+        penX += advances ? (*advances)[i] : (&layout == &drawing ? g->advance : RenderGlyph(layout, text[i])->advance);
     }
 }
 
 RECT LogicalToSurface(const DrawTarget& t, const RECT& r)
 {
-    return ClampRect((long long)r.left + t.origin.x, (long long)r.top + t.origin.y, (long long)r.right + t.origin.x,
-                     (long long)r.bottom + t.origin.y, t.clip);
+    return LogicalToSurfaceRect(t, r.left, r.top, r.right, r.bottom, t.clip);
 }
 
 void FillBackground(const DrawTarget& t, const RECT& clip, long long l, long long top, long long r, long long b)
 {
-    RECT area = ClampRect(l + t.origin.x, top + t.origin.y, r + t.origin.x, b + t.origin.y, clip);
-    FillArea(t.surface, area, ColorToPixel(t.dc->bkColor));
+    FillArea(t.surface, LogicalToSurfaceRect(t, l, top, r, b, clip), ColorToPixel(t.dc->bkColor));
 }
 
 }  // namespace
@@ -97,7 +119,8 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* clip, LPCWSTR t
     if (!ResolveDrawTarget(hdc, &t)) return FALSE;
     if ((!text && length != 0) || length > kMaxExtTextUnits) return FALSE;
     auto font = DcFont(*t.dc);
-    if (!font) return FALSE;
+    auto drawing = DrawingFont(t);
+    if (!font || !drawing) return FALSE;
     RECT area = t.clip;
     if (clip && (options & ETO_CLIPPED)) area = LogicalToSurface(t, *clip);
     if (clip && (options & ETO_OPAQUE)) {
@@ -122,7 +145,7 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* clip, LPCWSTR t
         width = RunWidth(*font, run);
     }
     if (t.dc->bkMode == OPAQUE) FillBackground(t, area, x, y, x + width, (long long)y + font->Height());
-    DrawRun(t, *font, x, y, run, area, dx ? &advances : nullptr);
+    DrawRun(t, *font, *drawing, x, y, run, area, dx ? &advances : nullptr);
     return TRUE;
 }
 
@@ -196,7 +219,8 @@ int DrawText(HDC hdc, LPCWSTR text, int length, RECT* rect, UINT format)
     DrawTarget t;
     if (!rect || !text || !ResolveDrawTarget(hdc, &t)) return 0;
     auto font = DcFont(*t.dc);
-    if (!font) return 0;
+    auto drawing = DrawingFont(t);
+    if (!font || !drawing) return 0;
     std::size_t n = length < 0 ? TerminatedLength(text, kMaxTextUnits) : std::size_t(length);
     std::u16string units(text, n);
     if (!(format & DT_NOPREFIX)) units = StripPrefixes(units);
@@ -237,7 +261,7 @@ int DrawText(HDC hdc, LPCWSTR text, int length, RECT* rect, UINT format)
         else if (format & DT_RIGHT) x = (long long)rect->right - widths[i];
         long long y = top + lineHeight * (long long)i;
         if (t.dc->bkMode == OPAQUE) FillBackground(t, area, x, y, x + widths[i], y + lineHeight);
-        DrawRun(t, *font, x, y, lines[i], area, nullptr);
+        DrawRun(t, *font, *drawing, x, y, lines[i], area, nullptr);
     }
     long long result = placedVertically ? top + total - rect->top : total;
     return int(std::clamp<long long>(result, -0x7FFFFFFF, 0x7FFFFFFF));
