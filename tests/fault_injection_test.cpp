@@ -94,6 +94,12 @@ struct RootCase {
     RootFault fault;
 };
 
+// Names the case in test listings instead of its bytes.
+void PrintTo(const RootCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class DeviceRootFaultTest : public FaultTest, public ::testing::WithParamInterface<RootCase> {
 protected:
     // The root to hand the program, or "" when this fault cannot be made here.

@@ -66,6 +66,12 @@ struct MemcheckRun {
     bool screenshot;
 };
 
+// Names the run in test listings instead of its bytes.
+void PrintTo(const MemcheckRun& run, std::ostream* os)
+{
+    *os << run.name;
+}
+
 class ValgrindTest : public ::testing::TestWithParam<MemcheckRun> {};
 
 TEST_P(ValgrindTest, NoMemoryErrorAndNothingLost)
