@@ -4,11 +4,14 @@
 // stylus; keys and typed text are posted to the active top-level window. Closing the desktop
 // window closes the program's main window. The clipboard is the desktop's. The default scale
 // follows the display's density where SDL reports one (X servers without physical sizes, such
-// as Xvfb, report none: then it is the largest that fits). Knowingly lacks: resizing.
+// as Xvfb, report none: then it is the largest that fits). libSDL2 is loaded only when the window
+// opens: a headless run never maps it and the libraries it pulls in. Knowingly lacks: resizing.
 #include "platform/backend_sdl.h"
 #include <SDL.h>
+#include <dlfcn.h>
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -90,6 +93,56 @@ const KeyPair kKeyTable[] = {
     {SDLK_SEMICOLON,      VK_OEM_1},
 };
 
+// --- the library --------------------------------------------------------------------------
+
+constexpr const char* kSdlLibrary = "libSDL2-2.0.so.0";
+
+// Every SDL function this file calls, typed by SDL's own declarations.
+#define SDL_FUNCTIONS(X)                                                                                        \
+    X(SDL_CreateWindow) X(SDL_free) X(SDL_GetClipboardText) X(SDL_GetCurrentVideoDriver) X(SDL_GetDisplayBounds) \
+    X(SDL_GetDisplayDPI) X(SDL_GetDisplayUsableBounds) X(SDL_GetWindowFlags) X(SDL_GetWindowSurface)             \
+    X(SDL_HideWindow) X(SDL_Init) X(SDL_LockSurface) X(SDL_MapRGB) X(SDL_PollEvent) X(SDL_PushEvent)            \
+    X(SDL_Quit) X(SDL_RaiseWindow) X(SDL_RegisterEvents) X(SDL_RestoreWindow) X(SDL_SetClipboardText)           \
+    X(SDL_SetHint) X(SDL_SetWindowTitle) X(SDL_ShowWindow) X(SDL_StartTextInput) X(SDL_UnlockSurface)            \
+    X(SDL_UpdateWindowSurfaceRects) X(SDL_WaitEvent) X(SDL_WaitEventTimeout)
+
+struct SdlApi {
+#define SDL_FIELD(name) decltype(&::name) name = nullptr;
+    SDL_FUNCTIONS(SDL_FIELD)
+#undef SDL_FIELD
+};
+SdlApi g_api;
+
+// Loads the library once; on failure says why on standard error. Global, so that Xlib, which
+// SDL brings in, can be found by name (display_loss).
+bool LoadSdl()
+{
+    static bool tried = false, loaded = false;
+    if (tried) return loaded;
+    tried = true;
+    void* library = dlopen(kSdlLibrary, RTLD_NOW | RTLD_GLOBAL);
+    if (!library) {
+        const char* why = dlerror();
+        std::fprintf(stderr, "%s: cannot load %s: %s\n", program_invocation_short_name, kSdlLibrary,
+                     why ? why : "unknown error");
+        return false;
+    }
+    SdlApi api;
+    const char* missing = nullptr;
+#define SDL_RESOLVE(name)                                                              \
+    api.name = reinterpret_cast<decltype(&::name)>(dlsym(library, #name));            \
+    if (!api.name && !missing) missing = #name;
+    SDL_FUNCTIONS(SDL_RESOLVE)
+#undef SDL_RESOLVE
+    if (missing) {
+        std::fprintf(stderr, "%s: cannot load %s: it lacks %s\n", program_invocation_short_name, kSdlLibrary, missing);
+        return false;  // left loaded: unloading a half-used library gains nothing
+    }
+    g_api = api;
+    loaded = true;
+    return true;
+}
+
 struct SdlState {
     SDL_Window* window = nullptr;
     int scale = 1;
@@ -121,13 +174,13 @@ void UpdateTitle()
     std::string title;
     if (!Utf16ToUtf8(w->text, &title) || title == g_sdl.title) return;
     g_sdl.title = title;
-    SDL_SetWindowTitle(g_sdl.window, title.c_str());
+    g_api.SDL_SetWindowTitle(g_sdl.window, title.c_str());
 }
 
 void ScaleInto(SDL_Surface* out, const Surface& screen, const RECT& area, int scale)
 {
     const bool direct = out->format->format == SDL_PIXELFORMAT_RGB888 || out->format->format == SDL_PIXELFORMAT_ARGB8888;
-    if (SDL_MUSTLOCK(out) && SDL_LockSurface(out) != 0) return;
+    if (SDL_MUSTLOCK(out) && g_api.SDL_LockSurface(out) != 0) return;
     for (int y = area.top; y < area.bottom; ++y) {
         const std::uint32_t* src = screen.pixels + static_cast<std::size_t>(y) * screen.stride;
         for (int dy = 0; dy < scale; ++dy) {
@@ -135,7 +188,7 @@ void ScaleInto(SDL_Surface* out, const Surface& screen, const RECT& area, int sc
             for (int x = area.left; x < area.right; ++x) {
                 std::uint32_t p = src[x];
                 Uint32 value = direct ? (p | 0xFF000000u)
-                                      : SDL_MapRGB(out->format, (p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+                                      : g_api.SDL_MapRGB(out->format, (p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
                 for (int dx = 0; dx < scale; ++dx) {
                     Uint8* at = row + static_cast<std::size_t>(x * scale + dx) * out->format->BytesPerPixel;
                     std::memcpy(at, &value, out->format->BytesPerPixel);  // little-endian hosts
@@ -143,7 +196,7 @@ void ScaleInto(SDL_Surface* out, const Surface& screen, const RECT& area, int sc
             }
         }
     }
-    if (SDL_MUSTLOCK(out)) SDL_UnlockSurface(out);
+    if (SDL_MUSTLOCK(out)) g_api.SDL_UnlockSurface(out);
 }
 
 void SdlPresent(const Surface& screen, const RECT& dirty)
@@ -154,11 +207,11 @@ void SdlPresent(const Surface& screen, const RECT& dirty)
     if (!g_sdl.shown) {
         // Shown with its first picture: a second start that only brings the first copy forward
         // never shows a window at all.
-        SDL_ShowWindow(g_sdl.window);
+        g_api.SDL_ShowWindow(g_sdl.window);
         g_sdl.shown = true;
         area = RECT{0, 0, kScreenWidth, kScreenHeight};
     }
-    SDL_Surface* out = SDL_GetWindowSurface(g_sdl.window);
+    SDL_Surface* out = g_api.SDL_GetWindowSurface(g_sdl.window);
     if (!out || RectEmpty(area)) return;
     // The dirty rectangle is in device pixels; the surface is already drawn at the scale.
     const int s = ScreenScale();
@@ -167,7 +220,7 @@ void SdlPresent(const Surface& screen, const RECT& dirty)
     if (RectEmpty(area)) return;
     ScaleInto(out, screen, area, 1);
     SDL_Rect r{area.left, area.top, area.right - area.left, area.bottom - area.top};
-    SDL_UpdateWindowSurfaceRects(g_sdl.window, &r, 1);
+    g_api.SDL_UpdateWindowSurfaceRects(g_sdl.window, &r, 1);
 }
 
 void PresentAll()
@@ -318,7 +371,7 @@ bool NamesADisplay()
 // for by name (SDL_VIDEODRIVER).
 bool ShowsOnADesktop()
 {
-    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* driver = g_api.SDL_GetCurrentVideoDriver();
     if (!driver) return false;
     bool invisible = std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
                      std::strcmp(driver, "evdev") == 0;
@@ -330,43 +383,42 @@ int DensityScale(const SDL_Rect& usable)
 {
     float ddpi = 0, hdpi = 0, vdpi = 0;
     double dpi = 0;
-    if (SDL_GetDisplayDPI(0, &ddpi, &hdpi, &vdpi) == 0) dpi = std::max(hdpi, vdpi) > 0 ? std::max(hdpi, vdpi) : ddpi;
+    if (g_api.SDL_GetDisplayDPI(0, &ddpi, &hdpi, &vdpi) == 0) dpi = std::max(hdpi, vdpi) > 0 ? std::max(hdpi, vdpi) : ddpi;
     return ScaleForDensity(dpi, DefaultWindowScale(usable.w, usable.h));
 }
 
 bool SdlOpen(int scale)
 {
+    if (!NamesADisplay() || !LoadSdl()) return false;
     setenv("SDL_VIDEO_X11_WMCLASS", "quorix", 0);  // WM_CLASS names the program
-    SDL_SetHint(SDL_HINT_APP_NAME, "quorix");
-    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-    // The window surface is plain shared memory: without this SDL tries an OpenGL context first,
-    // which loads the GL stack (tens of megabytes, tens of milliseconds) for a 240 x 320 screen.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    // The picture goes to the window as it is (XShm on X11): no OpenGL is loaded to present it.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    if (!NamesADisplay()) return false;
+    g_api.SDL_SetHint(SDL_HINT_APP_NAME, "quorix");
+    g_api.SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // The window surface is plain shared memory (XShm on X11): without this SDL tries an OpenGL
+    // context first, which loads the GL stack (tens of megabytes, tens of milliseconds) for a
+    // 240 x 320 screen.
+    g_api.SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (!EnvironmentHas("SDL_VIDEODRIVER") && !EnvironmentHas("WAYLAND_DISPLAY")) {
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");  // only X is named: try nothing else
+        g_api.SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");  // only X is named: try nothing else
     }
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+    if (g_api.SDL_Init(SDL_INIT_VIDEO) != 0) return false;
     if (!ShowsOnADesktop()) {
-        SDL_Quit();
+        g_api.SDL_Quit();
         return false;
     }
-    Uint32 wake = SDL_RegisterEvents(1);
+    Uint32 wake = g_api.SDL_RegisterEvents(1);
     SDL_Rect usable{0, 0, 0, 0};
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
+    if (g_api.SDL_GetDisplayUsableBounds(0, &usable) != 0) g_api.SDL_GetDisplayBounds(0, &usable);
     g_sdl.scale = scale >= 1 && scale <= kMaxWindowScale ? scale : DensityScale(usable);
     SetScreenScale(g_sdl.scale);  // before the program's first window is drawn
     g_sdl.window = wake == static_cast<Uint32>(-1)
                        ? nullptr
-                       : SDL_CreateWindow("Quorix", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                       : g_api.SDL_CreateWindow("Quorix", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           kScreenWidth * g_sdl.scale, kScreenHeight * g_sdl.scale, SDL_WINDOW_HIDDEN);
     if (!g_sdl.window) {
-        SDL_Quit();
+        g_api.SDL_Quit();
         return false;
     }
-    SDL_StartTextInput();
+    g_api.SDL_StartTextInput();
     WatchForDisplayLoss();
     std::lock_guard<std::mutex> lock(g_wakeLock);
     g_wakeEvent = wake;
@@ -384,7 +436,7 @@ void SdlClose()
         std::lock_guard<std::mutex> lock(g_wakeLock);
         g_open = false;
     }
-    if (g_sdl.window) SDL_HideWindow(g_sdl.window);
+    if (g_sdl.window) g_api.SDL_HideWindow(g_sdl.window);
     g_sdl = SdlState{};
 }
 
@@ -392,11 +444,11 @@ void SdlPump(int timeoutMs)
 {
     if (g_sdl.checkingQueue || !g_sdl.window) return;
     SDL_Event e;
-    while (SDL_PollEvent(&e)) Take(e);
+    while (g_api.SDL_PollEvent(&e)) Take(e);
     if (timeoutMs != 0 && !BacklogReady()) {
-        bool got = timeoutMs < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, timeoutMs);
+        bool got = timeoutMs < 0 ? g_api.SDL_WaitEvent(&e) : g_api.SDL_WaitEventTimeout(&e, timeoutMs);
         if (got) Take(e);
-        while (SDL_PollEvent(&e)) Take(e);
+        while (g_api.SDL_PollEvent(&e)) Take(e);
     }
     RunBacklog();
 }
@@ -407,30 +459,31 @@ void SdlWake()
     if (!g_open || g_wakePending.exchange(true)) return;  // one wake in SDL's queue is enough
     SDL_Event e{};
     e.type = g_wakeEvent;
-    if (SDL_PushEvent(&e) != 1) g_wakePending = false;
+    if (g_api.SDL_PushEvent(&e) != 1) g_wakePending = false;
 }
 
 void SdlRaise()
 {
     if (!g_sdl.window) return;
-    if (SDL_GetWindowFlags(g_sdl.window) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(g_sdl.window);
-    SDL_RaiseWindow(g_sdl.window);
+    if (g_api.SDL_GetWindowFlags(g_sdl.window) & SDL_WINDOW_MINIMIZED) g_api.SDL_RestoreWindow(g_sdl.window);
+    g_api.SDL_RaiseWindow(g_sdl.window);
 }
 
 // The desktop's clipboard, in UTF-8 both ways. SDL hands back "" when there is no text.
 bool SdlSetClipboard(const std::string& utf8)
 {
-    return SDL_SetClipboardText(utf8.c_str()) == 0;
+    return g_open && g_api.SDL_SetClipboardText(utf8.c_str()) == 0;
 }
 
 bool SdlGetClipboard(std::string* utf8, std::size_t limitBytes)
 {
-    char* text = SDL_GetClipboardText();
+    if (!g_open) return false;
+    char* text = g_api.SDL_GetClipboardText();
     if (!text) return false;
     std::size_t length = std::strlen(text);
     bool taken = utf8 && length > 0 && length <= limitBytes;
     if (taken) utf8->assign(text, length);
-    SDL_free(text);
+    g_api.SDL_free(text);
     return taken;
 }
 

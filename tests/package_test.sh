@@ -61,6 +61,20 @@ for program in quorix quorix-send; do
   done
 done
 
+# Libraries loaded with dlopen are in no NEEDED entry: the window's libSDL2 is found by the name
+# the program carries, and its package must be named in Depends all the same.
+for lib in libSDL2-2.0.so.0; do
+  grep -qaF "$lib" "$root/usr/bin/quorix" || fail "quorix does not name $lib: the check below checks nothing"
+  objdump -p "$root/usr/bin/quorix" | awk '$1 == "NEEDED" {print $2}' | grep -qx "$lib" &&
+    fail "quorix links $lib: a headless run would load it"
+  path=$(ldconfig -p | awk -v l="$lib" '$1 == l {print $NF; exit}')
+  [ -n "$path" ] || fail "$lib is not installed on this machine"
+  owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(realpath "$path")" 2>/dev/null)
+  owner=${owner%%:*}
+  [ -n "$owner" ] || fail "no package owns $path"
+  depends_on "$owner" || fail "quorix loads $lib of $owner, which Depends lacks: $depends"
+done
+
 # --- desktop entry, icons, manual pages -------------------------------------------------------
 desktop="$root/usr/share/applications/quorix.desktop"
 for line in "Type=Application" "Name=Quorix" "Exec=quorix" "Icon=quorix" "Terminal=false" \
