@@ -1,5 +1,7 @@
 // Font matching through fontconfig, done once per (face, weight) and per missing code point.
 // Only single matches are asked for: the font list is never enumerated, start-up stays fast.
+// A (face, weight) match is remembered between runs (font_file_cache): a start that finds it
+// there never starts fontconfig at all.
 #include "platform/font_match.h"
 #include <fontconfig/fontconfig.h>
 #include <cerrno>
@@ -7,11 +9,15 @@
 #include <cstdlib>
 #include <map>
 #include <strings.h>
+#include "platform/font_file_cache.h"
 
 namespace {
 
 constexpr std::size_t kFallbackCacheCap = 4096;
 constexpr const char* kDefaultFamilies[] = {"IPAGothic", "IPAexGothic"};
+
+int g_fontconfigMatches = 0;
+std::map<std::pair<std::string, bool>, std::optional<FontFile>> g_faceMatches;
 
 bool FontconfigReady()
 {
@@ -79,6 +85,8 @@ std::optional<FontFile> MatchFamily(const std::string& family, bool bold)
     return Match(p, family.c_str());
 }
 
+std::optional<FontFile> MatchWithFontconfig(const std::string& face, bool bold);
+
 std::optional<FontFile> MatchJapaneseSans(bool bold)
 {
     FcPattern* p = FcPatternCreate();
@@ -89,6 +97,15 @@ std::optional<FontFile> MatchJapaneseSans(bool bold)
 }
 
 std::optional<FontFile> MatchUncached(const std::string& face, bool bold)
+{
+    if (std::optional<FontFile> remembered = RememberedFontFile(face, bold)) return remembered;
+    ++g_fontconfigMatches;
+    std::optional<FontFile> f = MatchWithFontconfig(face, bold);
+    if (f) RememberFontFile(face, bold, *f);
+    return f;
+}
+
+std::optional<FontFile> MatchWithFontconfig(const std::string& face, bool bold)
 {
     if (!FontconfigReady()) return std::nullopt;
     if (!IsDefaultAlias(face)) {
@@ -115,14 +132,24 @@ void WarnNoFontOnce()
 
 std::optional<FontFile> MatchFontFile(const std::string& face, bool bold)
 {
-    static std::map<std::pair<std::string, bool>, std::optional<FontFile>> cache;
     auto key = std::make_pair(face, bold);
-    auto it = cache.find(key);
-    if (it != cache.end()) return it->second;
+    auto it = g_faceMatches.find(key);
+    if (it != g_faceMatches.end()) return it->second;
     std::optional<FontFile> f = MatchUncached(face, bold);
     if (!f) WarnNoFontOnce();
-    cache.emplace(key, f);
+    g_faceMatches.emplace(key, f);
     return f;
+}
+
+int FontconfigFaceMatchCount()
+{
+    return g_fontconfigMatches;
+}
+
+void ForgetFontMatchesForTesting()
+{
+    g_faceMatches.clear();
+    ForgetRememberedFontFilesForTesting();
 }
 
 std::optional<FontFile> MatchFallbackFile(char32_t codepoint)

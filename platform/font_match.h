@@ -15,3 +15,8 @@ struct FontFile {
 std::optional<FontFile> MatchFontFile(const std::string& face, bool bold);
 // A file with a glyph for `codepoint`; cached per code point.
 std::optional<FontFile> MatchFallbackFile(char32_t codepoint);
+// How many (face, weight) look-ups went to fontconfig in this process: one answered from the
+// cache of an earlier run does not count.
+int FontconfigFaceMatchCount();
+// Forgets the matches of this process and what was read of the cache (tests).
+void ForgetFontMatchesForTesting();
