@@ -71,19 +71,7 @@ std::size_t SkipSpaces(std::string_view text, std::size_t at)
 
 bool ReadWhole(const std::string& path, std::string* text)
 {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    text->clear();
-    char chunk[16384];
-    while (text->size() < kPageCap) {
-        ssize_t got = read(fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        text->append(chunk, static_cast<std::size_t>(got));
-    }
-    close(fd);
-    if (text->size() > kPageCap) text->resize(kPageCap);
-    return true;
+    return ReadFileCapped(path, 0, kPageCap, text);
 }
 
 // Writes the copy and gives it the page's modification time, which is how staleness is seen.

@@ -2,6 +2,7 @@
 #include "platform/host_dirs.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <cstdlib>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -44,4 +45,21 @@ std::string JoinPath(const std::string& a, const std::string& b)
 {
     if (!a.empty() && a.back() == '/') return a + b;
     return a + "/" + b;
+}
+
+bool ReadFileCapped(const std::string& path, int extraOpenFlags, std::size_t cap, std::string* text)
+{
+    text->clear();
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | extraOpenFlags);
+    if (fd < 0) return false;
+    char chunk[16384];
+    while (text->size() < cap) {
+        ssize_t got = read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        text->append(chunk, static_cast<std::size_t>(got));
+    }
+    close(fd);
+    if (text->size() > cap) text->resize(cap);
+    return true;
 }

@@ -1,5 +1,7 @@
-// The host folders the layer keeps its things in, found the XDG way. Internal to the layer.
+// The host folders the layer keeps its things in, found the XDG way, and reading its small files.
+// Internal to the layer.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <sys/types.h>
 
@@ -12,3 +14,6 @@ std::string XdgDirectory(const char* variable, const char* fallbackUnderHome);
 bool MakeDirectories(const std::string& path, mode_t mode);
 // a + "/" + b, without doubling the slash after "/".
 std::string JoinPath(const std::string& a, const std::string& b);
+// Reads at most `cap` bytes of the file at path into *text (opened with O_RDONLY | O_CLOEXEC |
+// extraOpenFlags); false when it cannot be opened, with errno telling why.
+bool ReadFileCapped(const std::string& path, int extraOpenFlags, std::size_t cap, std::string* text);

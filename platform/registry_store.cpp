@@ -106,19 +106,8 @@ private:
 // The file's text; a missing file is an empty registry.
 bool ReadStoreText(std::string* text)
 {
-    text->clear();
-    int fd = open(StorePath("registry.dat").c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) return errno == ENOENT;
-    char chunk[16384];
-    while (text->size() < kFileCap) {
-        ssize_t got = read(fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        text->append(chunk, static_cast<std::size_t>(got));
-    }
-    close(fd);
-    if (text->size() > kFileCap) text->resize(kFileCap);
-    return true;
+    if (ReadFileCapped(StorePath("registry.dat"), O_NOFOLLOW, kFileCap, text)) return true;
+    return errno == ENOENT;
 }
 
 bool WriteStoreText(const std::string& text)
