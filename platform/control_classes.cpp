@@ -1,4 +1,5 @@
-// The predefined window classes: the dialog class and the controls.
+// The predefined window classes: the dialog class and the controls, and the text painting that
+// the text controls share.
 #include "platform/window_internal.h"
 
 void RegisterControlClasses()
@@ -21,4 +22,21 @@ void RegisterControlClasses()
         wc.hbrBackground = p.brush >= 0 ? static_cast<HBRUSH>(GetStockObject(p.brush)) : nullptr;
         RegisterClass(&wc);
     }
+}
+
+void PaintControlText(HWND hwnd, const Window& w, UINT format)
+{
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    if (hdc) {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        FillRect(hdc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        HGDIOBJ oldFont = w.font ? SelectObject(hdc, w.font) : nullptr;
+        SetBkMode(hdc, TRANSPARENT);
+        SetTextColor(hdc, RGB(0, 0, 0));
+        DrawText(hdc, w.text.c_str(), -1, &r, format);
+        if (oldFont) SelectObject(hdc, oldFont);
+    }
+    EndPaint(hwnd, &ps);
 }

@@ -19,19 +19,8 @@ void ApplyCase(const Window& w, std::u16string& text)
 
 void OnPaint(HWND hwnd, const Window& w)
 {
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwnd, &ps);
-    if (hdc) {
-        RECT r;
-        GetClientRect(hwnd, &r);
-        FillRect(hdc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        HGDIOBJ oldFont = w.font ? SelectObject(hdc, w.font) : nullptr;
-        SetBkMode(hdc, TRANSPARENT);
-        UINT align = (w.style & ES_RIGHT) ? DT_RIGHT : (w.style & ES_CENTER) ? DT_CENTER : DT_LEFT;
-        DrawText(hdc, w.text.c_str(), -1, &r, align | DT_VCENTER | DT_SINGLELINE);
-        if (oldFont) SelectObject(hdc, oldFont);
-    }
-    EndPaint(hwnd, &ps);
+    UINT align = (w.style & ES_RIGHT) ? DT_RIGHT : (w.style & ES_CENTER) ? DT_CENTER : DT_LEFT;
+    PaintControlText(hwnd, w, align | DT_VCENTER | DT_SINGLELINE);
 }
 }  // namespace
 

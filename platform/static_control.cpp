@@ -4,24 +4,21 @@
 namespace {
 void OnPaint(HWND hwnd, const Window& w)
 {
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwnd, &ps);
-    if (hdc) {
-        RECT r;
-        GetClientRect(hwnd, &r);
-        FillRect(hdc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        if ((w.style & 0x1F) == SS_ICON) {
+    DWORD kind = w.style & 0x1F;
+    if (kind == SS_ICON) {
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(hwnd, &ps);
+        if (hdc) {
+            RECT r;
+            GetClientRect(hwnd, &r);
+            FillRect(hdc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
             if (w.icon) DrawIcon(hdc, 0, 0, w.icon);
-        } else {
-            HGDIOBJ oldFont = w.font ? SelectObject(hdc, w.font) : nullptr;
-            SetBkMode(hdc, TRANSPARENT);
-            SetTextColor(hdc, RGB(0, 0, 0));
-            UINT align = (w.style & 0x1F) == SS_CENTER ? DT_CENTER : (w.style & 0x1F) == SS_RIGHT ? DT_RIGHT : DT_LEFT;
-            DrawText(hdc, w.text.c_str(), -1, &r, align | DT_TOP | DT_SINGLELINE);
-            if (oldFont) SelectObject(hdc, oldFont);
         }
+        EndPaint(hwnd, &ps);
+        return;
     }
-    EndPaint(hwnd, &ps);
+    UINT align = kind == SS_CENTER ? DT_CENTER : kind == SS_RIGHT ? DT_RIGHT : DT_LEFT;
+    PaintControlText(hwnd, w, align | DT_TOP | DT_SINGLELINE);
 }
 }  // namespace
 

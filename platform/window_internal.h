@@ -91,6 +91,8 @@ void RegisterControlClasses();
 LRESULT CALLBACK ButtonWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK EditWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// White background, the window's font, black text drawn with `format`.
+void PaintControlText(HWND hwnd, const Window& w, UINT format);
 LRESULT CALLBACK DefDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 extern const WCHAR kDialogClassName[];
 
