@@ -2,7 +2,8 @@
 // Knowingly lacks: pattern and hatch brushes, extended pens, GetObject for pens and brushes.
 #include "platform/gdi_objects.h"
 #include <cstring>
-#include <deque>
+#include <memory>
+#include <vector>
 #include "platform/gdi_stats.h"
 
 namespace {
@@ -18,16 +19,26 @@ struct Slot {
     GdiObject object{};
 };
 
+constexpr std::uint32_t kChunkBits = 8;
+constexpr std::uint32_t kChunkSlots = 1u << kChunkBits;
+
+// Slots live in fixed chunks: a slot never moves, and finding one is two loads (every drawing
+// call looks up its DC and objects, so this is on the path of every paint).
 struct Table {
-    std::deque<Slot> slots = std::deque<Slot>(1);  // slot 0 is never handed out; a deque keeps objects in place
+    std::vector<std::unique_ptr<Slot[]>> chunks;
+    std::uint32_t used = 1;  // slot 0 is never handed out
     std::vector<std::uint32_t> freeSlots;
     GdiObjectCounts counts{};
+
+    Slot& At(std::uint32_t index) { return chunks[index >> kChunkBits][index & (kChunkSlots - 1)]; }
 };
+
+// Constant-initialised: it exists before, and outlives, every static that might hold a handle.
+constinit Table g_table;
 
 Table& TheTable()
 {
-    static Table table;
-    return table;
+    return g_table;
 }
 
 int* CountFor(GdiObjectCounts& c, GdiKind kind)
@@ -62,8 +73,8 @@ Slot* DecodeHandle(const void* handle)
     std::uintptr_t index = (v >> kKindBits) & ((1u << kIndexBits) - 1);
     std::uintptr_t generation = v >> (kKindBits + kIndexBits);
     Table& t = TheTable();
-    if (index == 0 || index >= t.slots.size()) return nullptr;
-    Slot& s = t.slots[index];
+    if (index == 0 || index >= t.used) return nullptr;
+    Slot& s = t.At(static_cast<std::uint32_t>(index));
     if (!s.live || (s.generation & kGenerationMask) != generation) return nullptr;
     if (std::uintptr_t(s.object.kind) != kind) return nullptr;
     return &s;
@@ -122,11 +133,11 @@ void* AddGdiObject(GdiObject object)
         index = t.freeSlots.back();
         t.freeSlots.pop_back();
     } else {
-        if (t.slots.size() >= kMaxSlots) return nullptr;
-        index = static_cast<std::uint32_t>(t.slots.size());
-        t.slots.emplace_back();
+        if (t.used >= kMaxSlots) return nullptr;
+        if ((t.used >> kChunkBits) >= t.chunks.size()) t.chunks.push_back(std::make_unique<Slot[]>(kChunkSlots));
+        index = t.used++;
     }
-    Slot& s = t.slots[index];
+    Slot& s = t.At(index);
     s.live = true;
     s.object = std::move(object);
     if (!s.object.stock) {

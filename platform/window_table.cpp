@@ -2,6 +2,7 @@
 // Handles are slot numbers with a generation, so a stale or made-up HWND is refused, never followed.
 #include <algorithm>
 #include <memory>
+#include <unordered_map>
 #include "platform/input.h"
 #include "platform/shell_windows.h"
 #include "platform/window_count.h"
@@ -420,13 +421,39 @@ HWND GetWindow(HWND hwnd, UINT cmd)
     return nullptr;
 }
 
+namespace {
+
+// The face asks for the same keys by id on every paint, and a scan visits every sibling: answers
+// are remembered. One stays right while the child lives under that parent with that id (children
+// are only ever appended, so no sibling can come before it), except when some child takes a new
+// id: then all are forgotten.
+constexpr std::size_t kDlgItemMemoCap = 4096;
+std::unordered_map<std::uint64_t, HWND> g_dlgItemMemo;
+
+std::uint64_t DlgItemKey(HWND dialog, int id)
+{
+    return (std::uint64_t(reinterpret_cast<std::uintptr_t>(dialog)) << 16) | std::uint64_t(id & 0xFFFF);
+}
+
+}  // namespace
+
 HWND GetDlgItem(HWND dialog, int id)
 {
     Window* w = FindWin(dialog);
     if (!w) return nullptr;
+    auto memo = g_dlgItemMemo.find(DlgItemKey(dialog, id));
+    if (memo != g_dlgItemMemo.end()) {
+        Window* k = FindWin(memo->second);
+        if (k && k->parent == dialog && k->id == (id & 0xFFFF)) return memo->second;
+        g_dlgItemMemo.erase(memo);
+    }
     for (HWND kid : w->children) {
         Window* k = FindWin(kid);
-        if (k && k->id == (id & 0xFFFF)) return kid;
+        if (k && k->id == (id & 0xFFFF)) {
+            if (g_dlgItemMemo.size() >= kDlgItemMemoCap) g_dlgItemMemo.clear();
+            g_dlgItemMemo.emplace(DlgItemKey(dialog, id), kid);
+            return kid;
+        }
     }
     return nullptr;
 }
@@ -464,7 +491,10 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value)
     switch (index) {
     case GWL_STYLE: w->style = static_cast<DWORD>(value); return old;
     case GWL_EXSTYLE: w->exStyle = static_cast<DWORD>(value); return old;
-    case GWL_ID: w->id = static_cast<int>(value & 0xFFFF); return old;
+    case GWL_ID:
+        w->id = static_cast<int>(value & 0xFFFF);
+        g_dlgItemMemo.clear();
+        return old;
     case GWL_USERDATA: w->userData = value; return old;
     case GWL_WNDPROC:
         if (value) w->proc = reinterpret_cast<WNDPROC>(value);
