@@ -58,7 +58,9 @@ struct Window {
 };
 
 Window* FindWin(HWND hwnd);
-std::vector<HWND> TopLevelWindows();  // bottom to top
+std::vector<HWND> TopLevelWindows();  // bottom to top, a copy: safe while windows come and go
+// The list itself, for loops that create and destroy no window (painting, look-ups).
+const std::vector<HWND>& TopLevelWindowList();
 bool IsDescendant(HWND ancestor, HWND hwnd);
 // Screen rectangle of the window's client area (same as its window rect but for the border).
 RECT ClientRectOnScreen(const Window& w);

@@ -9,15 +9,15 @@ namespace {
 bool g_screenDirty = false;
 RECT g_dirtyRect{};
 
-RECT ClientBounds(const Window& w)
+RECT ClientBounds(const RECT& clientOnScreen)
 {
-    RECT c = ClientRectOnScreen(w);
-    return RECT{0, 0, c.right - c.left, c.bottom - c.top};
+    return RECT{0, 0, clientOnScreen.right - clientOnScreen.left, clientOnScreen.bottom - clientOnScreen.top};
 }
 
-void AddInvalid(Window& w, const RECT& clientRect, bool erase)
+// `clientOnScreen` is the window's client area on the screen, worked out once by the caller.
+void AddInvalid(Window& w, const RECT& clientOnScreen, const RECT& clientRect, bool erase)
 {
-    RECT r = RectIntersect(clientRect, ClientBounds(w));
+    RECT r = RectIntersect(clientRect, ClientBounds(clientOnScreen));
     if (RectEmpty(r)) return;
     w.invalidRect = w.invalid ? RectUnion(w.invalidRect, r) : r;
     w.invalid = true;
@@ -29,12 +29,13 @@ void InvalidateTree(Window& w, const RECT& screenRect, bool erase)
 {
     if (!(w.style & WS_VISIBLE)) return;
     RECT c = ClientRectOnScreen(w);
-    AddInvalid(w, RectOffset(screenRect, -c.left, -c.top), erase);
+    AddInvalid(w, c, RectOffset(screenRect, -c.left, -c.top), erase);
     if (w.style & WS_CLIPCHILDREN) return;
     for (HWND kid : w.children) {
         Window* k = FindWin(kid);
-        if (!k) continue;
-        RECT area = RectIntersect(screenRect, WindowRectOnScreen(*k));
+        if (!k || !(k->style & WS_VISIBLE)) continue;
+        // A child's rectangle is kept in this window's client coordinates.
+        RECT area = RectIntersect(screenRect, RectOffset(k->rect, c.left, c.top));
         if (!RectEmpty(area)) InvalidateTree(*k, area, erase);
     }
 }
@@ -63,8 +64,12 @@ void UpdateTree(HWND hwnd)
         if (!w) return;
         w->invalid = false;  // painted, or declined to paint: either way it is done
     }
-    std::vector<HWND> kids = w->children;
-    for (HWND kid : kids) UpdateTree(kid);
+    // By position, not by a copy: a paint may add or remove children, and each is looked up again.
+    for (std::size_t i = 0; i < w->children.size(); ++i) {
+        UpdateTree(w->children[i]);
+        w = FindWin(hwnd);
+        if (!w) return;
+    }
 }
 
 }  // namespace
@@ -114,7 +119,7 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase)
     if (w->style & WS_VISIBLE) {
         InvalidateTree(*w, screen, erase != FALSE);
     } else {
-        AddInvalid(*w, RectOffset(screen, -c.left, -c.top), erase != FALSE);
+        AddInvalid(*w, c, RectOffset(screen, -c.left, -c.top), erase != FALSE);
     }
     return TRUE;
 }
@@ -132,7 +137,7 @@ BOOL ValidateRect(HWND hwnd, const RECT* rect)
 
 void InvalidateScreenArea(const RECT& screenRect, HWND exclude)
 {
-    for (HWND top : TopLevelWindows()) {
+    for (HWND top : TopLevelWindowList()) {
         Window* w = FindWin(top);
         if (!w || top == exclude || !(w->style & WS_VISIBLE)) continue;
         RECT area = RectIntersect(screenRect, WindowRectOnScreen(*w));
@@ -144,7 +149,7 @@ void InvalidateScreenArea(const RECT& screenRect, HWND exclude)
 
 bool HasPendingPaint(HWND* next)
 {
-    for (HWND top : TopLevelWindows()) {
+    for (HWND top : TopLevelWindowList()) {
         if (FindPendingIn(top, next)) return true;
     }
     return false;
@@ -199,7 +204,7 @@ void RepaintWindowsAbove(HWND hwnd, const RECT& screenArea)
         top = w->parent;
     }
     bool above = false;
-    for (HWND other : TopLevelWindows()) {
+    for (HWND other : TopLevelWindowList()) {
         if (other == top) {
             above = true;
             continue;

@@ -102,6 +102,11 @@ std::vector<HWND> TopLevelWindows()
     return g_topLevel;
 }
 
+const std::vector<HWND>& TopLevelWindowList()
+{
+    return g_topLevel;
+}
+
 bool IsDescendant(HWND ancestor, HWND hwnd)
 {
     for (Window* w = FindWin(hwnd); w; w = FindWin(w->parent)) {
