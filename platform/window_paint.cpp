@@ -54,10 +54,11 @@ bool FindPendingIn(HWND hwnd, HWND* next)
     return false;
 }
 
+// Paints `hwnd` if it needs it, then its children; the caller has seen its parent is showing.
 void UpdateTree(HWND hwnd)
 {
     Window* w = FindWin(hwnd);
-    if (!w || !IsReallyVisible(*w)) return;
+    if (!w || !(w->style & WS_VISIBLE)) return;
     if (w->invalid) {
         SendMessage(hwnd, WM_PAINT, 0, 0);
         w = FindWin(hwnd);
@@ -158,6 +159,7 @@ bool HasPendingPaint(HWND* next)
 BOOL UpdateWindow(HWND hwnd)
 {
     if (!FindWin(hwnd)) return FALSE;
+    if (!IsReallyVisible(*FindWin(hwnd))) return TRUE;
     UpdateTree(hwnd);
     return TRUE;
 }
