@@ -1,6 +1,7 @@
 // Files of the device: DeleteFile, CreateDirectory and whole-file reads and writes. A symbolic
 // link in the last place of a path is never followed when writing, and is deleted, not its target.
 #include "platform/device_files.h"
+#include "platform/host_dirs.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -23,18 +24,6 @@ DWORD MissingError(const std::string& hostPath)
     struct stat st;
     if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return ERROR_PATH_NOT_FOUND;
     return ERROR_FILE_NOT_FOUND;
-}
-
-bool WriteAll(int fd, const unsigned char* data, std::size_t size)
-{
-    while (size > 0) {
-        ssize_t written = write(fd, data, size);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
 }
 
 bool SameContent(int fd, const unsigned char* data, std::size_t size)

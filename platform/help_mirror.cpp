@@ -80,15 +80,9 @@ bool WriteCopy(const std::string& path, const std::string& text, const timespec&
     std::string temporary = path + ".new";
     int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) return false;
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t written = write(fd, text.data() + done, text.size() - done);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) break;
-        done += static_cast<std::size_t>(written);
-    }
+    bool complete = WriteAll(fd, text.data(), text.size());
     timespec times[2] = {modified, modified};
-    bool ok = done == text.size() && futimens(fd, times) == 0;
+    bool ok = complete && futimens(fd, times) == 0;
     ok = close(fd) == 0 && ok && rename(temporary.c_str(), path.c_str()) == 0;
     if (!ok) unlink(temporary.c_str());
     return ok;

@@ -63,3 +63,16 @@ bool ReadFileCapped(const std::string& path, int extraOpenFlags, std::size_t cap
     if (text->size() > cap) text->resize(cap);
     return true;
 }
+
+bool WriteAll(int fd, const void* data, std::size_t size)
+{
+    auto* bytes = static_cast<const unsigned char*>(data);
+    while (size > 0) {
+        ssize_t written = write(fd, bytes, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}

@@ -17,3 +17,5 @@ std::string JoinPath(const std::string& a, const std::string& b);
 // Reads at most `cap` bytes of the file at path into *text (opened with O_RDONLY | O_CLOEXEC |
 // extraOpenFlags); false when it cannot be opened, with errno telling why.
 bool ReadFileCapped(const std::string& path, int extraOpenFlags, std::size_t cap, std::string* text);
+// Writes all `size` bytes to fd, retrying short writes and interruptions; false on an error.
+bool WriteAll(int fd, const void* data, std::size_t size);
