@@ -78,8 +78,41 @@ long long SourceCoord(long long p, long long base, long long sourceBase, long lo
     return sourceBase + (p - base) * sn / dn;
 }
 
+// Equal scales: every row is the source row shifted, with no per-pixel mapping to work out (the
+// keys' bitmaps onto the face at scale 1, and every bitmap-to-bitmap copy).
+void CopyRowsOneToOne(const DrawTarget& d, const DrawTarget& s, const BlitGeometry& g, Rop op)
+{
+    const RECT& a = g.area;
+    const std::size_t w = std::size_t(a.right - a.left);
+    const long long dx = g.srcBaseX - g.baseX, dy = g.srcBaseY - g.baseY;
+    const std::size_t rows = std::size_t(a.bottom - a.top);
+    auto src = [&](std::size_t r) {
+        return s.surface.pixels + std::size_t(a.top + (long long)r + dy) * s.surface.stride + std::size_t(a.left + dx);
+    };
+    auto dst = [&](std::size_t r) { return d.surface.pixels + std::size_t(a.top + r) * d.surface.stride + a.left; };
+    // Within one surface a source row above its destination must be read before it is written:
+    // then the rows go bottom up, as memmove does with bytes.
+    const bool bottomUp = s.surface.pixels == d.surface.pixels && dy < 0;
+    for (std::size_t i = 0; i < rows; ++i) {
+        std::size_t r = bottomUp ? rows - 1 - i : i;
+        std::uint32_t* row = dst(r);
+        const std::uint32_t* from = src(r);
+        if (op == Rop::Copy) {
+            std::memmove(row, from, w * sizeof *row);
+        } else if (from >= row || from + w <= row) {
+            for (std::size_t c = 0; c < w; ++c) row[c] = Apply(op, row[c], from[c]);
+        } else {
+            for (std::size_t c = w; c-- > 0;) row[c] = Apply(op, row[c], from[c]);
+        }
+    }
+}
+
 void CopyRows(const DrawTarget& d, const DrawTarget& s, const BlitGeometry& g, Rop op)
 {
+    if (g.sn == g.dn) {
+        CopyRowsOneToOne(d, s, g, op);
+        return;
+    }
     const RECT& a = g.area;
     const int w = a.right - a.left;
     // Source pixel of each destination column, computed once.
@@ -107,10 +140,6 @@ void CopyRows(const DrawTarget& d, const DrawTarget& s, const BlitGeometry& g, R
         long long sy = SourceCoord(py, g.baseY, g.srcBaseY, g.sn, g.dn) - srcTop;
         std::uint32_t* row = d.surface.pixels + std::size_t(py) * d.surface.stride + a.left;
         const std::uint32_t* src = from + std::size_t(sy) * fromStride;
-        if (g.sn == g.dn && op == Rop::Copy) {
-            std::memcpy(row, src, std::size_t(w) * sizeof *row);  // the keys at scale 1: one copy per row
-            continue;
-        }
         if (sy != lineOf) {
             for (int c = 0; c < w; ++c) line[c] = src[column[c]];
             lineOf = sy;

@@ -40,6 +40,9 @@ struct Window {
     bool invalid = false;
     bool erase = false;
     RECT invalidRect{};
+    // Between BeginPaint and EndPaint: the screen area being painted.
+    bool painting = false;
+    RECT paintedArea{};
 
     // Dialogs
     bool isDialog = false;
@@ -69,6 +72,8 @@ RECT WindowRectOnScreen(const Window& w);
 bool IsReallyVisible(const Window& w);
 // Screen area of the window's client that may be painted: cut by every ancestor's client area.
 RECT VisibleClientOnScreen(const Window& w);
+// Both at once, for painting: one walk up the parents.
+void ClientAndVisibleOnScreen(const Window& w, RECT* client, RECT* visible);
 
 // Invalidate a screen area in every visible window it touches (used when windows move or vanish).
 void InvalidateScreenArea(const RECT& screenRect, HWND exclude);

@@ -168,12 +168,15 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps)
 {
     Window* w = FindWin(hwnd);
     if (!w || !ps) return nullptr;
-    RECT c = ClientRectOnScreen(*w);
+    RECT c, visible;
+    ClientAndVisibleOnScreen(*w, &c, &visible);
     RECT update = w->invalid ? w->invalidRect : RECT{0, 0, 0, 0};
     bool erase = w->erase;
     w->invalid = false;
     w->erase = false;
-    RECT clip = RectIntersect(RectOffset(update, c.left, c.top), VisibleClientOnScreen(*w));
+    RECT clip = RectIntersect(RectOffset(update, c.left, c.top), visible);
+    w->paintedArea = clip;
+    w->painting = true;
     HDC hdc = CreateWindowDC(POINT{c.left, c.top}, clip);
     *ps = PAINTSTRUCT{};
     ps->hdc = hdc;
@@ -190,8 +193,14 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps)
     if (ps->hdc) ReleaseWindowDC(ps->hdc);
     Window* w = FindWin(hwnd);
     if (!w) return FALSE;
-    RECT c = ClientRectOnScreen(*w);
-    RepaintWindowsAbove(hwnd, RectIntersect(RectOffset(ps->rcPaint, c.left, c.top), VisibleClientOnScreen(*w)));
+    RECT painted = w->paintedArea;
+    if (!w->painting) {  // no BeginPaint before: the area the caller says it painted
+        RECT c, visible;
+        ClientAndVisibleOnScreen(*w, &c, &visible);
+        painted = RectIntersect(RectOffset(ps->rcPaint, c.left, c.top), visible);
+    }
+    w->painting = false;
+    RepaintWindowsAbove(hwnd, painted);
     return TRUE;
 }
 

@@ -269,20 +269,10 @@ bool IsReallyVisible(const Window& w)
     return true;
 }
 
-RECT WindowRectOnScreen(const Window& w)
-{
-    RECT r = w.rect;
-    for (const Window* p = FindWin(w.parent); p; p = FindWin(p->parent)) {
-        RECT c = ClientRectOnScreen(*p);
-        r = RectOffset(r, c.left, c.top);
-        break;
-    }
-    return r;
-}
+namespace {
 
-RECT ClientRectOnScreen(const Window& w)
+RECT InsetByBorder(const Window& w, RECT r)
 {
-    RECT r = WindowRectOnScreen(w);
     if (w.style & WS_BORDER && (w.style & WS_CHILD)) {
         r.left += 1;
         r.top += 1;
@@ -294,13 +284,54 @@ RECT ClientRectOnScreen(const Window& w)
     return r;
 }
 
+struct ScreenGeometry {
+    RECT window;   // the whole window on the screen
+    RECT client;   // its client area on the screen
+    RECT visible;  // the client area less what its ancestors' client areas cut off
+};
+
+// One walk up the parent chain gives all three: every paint asks for them.
+ScreenGeometry GeometryOf(const Window& w)
+{
+    ScreenGeometry g;
+    if (const Window* p = FindWin(w.parent)) {
+        ScreenGeometry pg = GeometryOf(*p);
+        g.window = RectOffset(w.rect, pg.client.left, pg.client.top);
+        g.client = InsetByBorder(w, g.window);
+        g.visible = RectIntersect(g.client, pg.visible);
+    } else {
+        g.window = w.rect;
+        g.client = InsetByBorder(w, g.window);
+        g.visible = RectIntersect(g.client, RECT{0, 0, kScreenWidth, kScreenHeight});
+    }
+    return g;
+}
+
+}  // namespace
+
+RECT WindowRectOnScreen(const Window& w)
+{
+    const Window* p = FindWin(w.parent);
+    if (!p) return w.rect;
+    RECT c = ClientRectOnScreen(*p);
+    return RectOffset(w.rect, c.left, c.top);
+}
+
+RECT ClientRectOnScreen(const Window& w)
+{
+    return InsetByBorder(w, WindowRectOnScreen(w));
+}
+
 RECT VisibleClientOnScreen(const Window& w)
 {
-    RECT r = ClientRectOnScreen(w);
-    for (const Window* p = FindWin(w.parent); p; p = FindWin(p->parent)) {
-        r = RectIntersect(r, ClientRectOnScreen(*p));
-    }
-    return RectIntersect(r, RECT{0, 0, kScreenWidth, kScreenHeight});
+    return GeometryOf(w).visible;
+}
+
+void ClientAndVisibleOnScreen(const Window& w, RECT* client, RECT* visible)
+{
+    ScreenGeometry g = GeometryOf(w);
+    *client = g.client;
+    *visible = g.visible;
 }
 
 BOOL ShowWindow(HWND hwnd, int cmdShow)

@@ -208,4 +208,32 @@ TEST(BitBltTest, OverlappingCopyWithinOneBitmap)
     EXPECT_EQ(cv.Row(0), "######..");
 }
 
+// A block moved within one bitmap in every direction by every raster operation that reads the
+// source must match the same block read from an untouched copy first.
+TEST(BitBltTest, OverlappingBlitsReadTheSourceBeforeWritingIt)
+{
+    constexpr int kSide = 9;
+    auto colour = [](int x, int y) { return COLORREF(RGB(x * 23 + 5, y * 29 + 7, (x * y) % 251)); };
+    for (DWORD rop : {SRCCOPY, SRCPAINT, SRCAND, SRCINVERT}) {
+        for (int dy = -2; dy <= 2; ++dy) {
+            for (int dx = -2; dx <= 2; ++dx) {
+                Canvas cv(kSide, kSide), original(kSide, kSide), expected(kSide, kSide);
+                for (int y = 0; y < kSide; ++y) {
+                    for (int x = 0; x < kSide; ++x) {
+                        for (HDC dc : {cv.dc, original.dc, expected.dc}) SetPixel(dc, x, y, colour(x, y));
+                    }
+                }
+                BitBlt(cv.dc, 2 + dx, 2 + dy, 5, 5, cv.dc, 2, 2, rop);
+                BitBlt(expected.dc, 2 + dx, 2 + dy, 5, 5, original.dc, 2, 2, rop);
+                for (int y = 0; y < kSide; ++y) {
+                    for (int x = 0; x < kSide; ++x) {
+                        ASSERT_EQ(GetPixel(cv.dc, x, y), GetPixel(expected.dc, x, y))
+                            << "rop " << rop << " by (" << dx << ", " << dy << ") at (" << x << ", " << y << ")";
+                    }
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
