@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <tuple>
 #include <unordered_map>
@@ -236,7 +237,41 @@ std::shared_ptr<const RealizedFont> RealizeFont(const LOGFONT& lf)
 
 // The size is scaled after the default is applied, so a font at scale N is the scale-1 font N
 // times as large, glyph outlines and all (up to the size limit).
+namespace {
+
+// A paint creates and deletes the same few fonts over and over: the last ones asked for are
+// found by comparing the description's raw fields, before any name is converted.
+struct RecentFont {
+    LOGFONT lf{};
+    int scale = 0;
+    std::shared_ptr<const RealizedFont> font;
+};
+
+bool SameRealisation(const LOGFONT& a, const LOGFONT& b)
+{
+    return a.lfHeight == b.lfHeight && a.lfWidth == b.lfWidth && a.lfWeight == b.lfWeight &&
+           std::memcmp(a.lfFaceName, b.lfFaceName, sizeof a.lfFaceName) == 0;
+}
+
+std::shared_ptr<const RealizedFont> RealizeUncached(const LOGFONT& lf, int scale);
+
+}  // namespace
+
 std::shared_ptr<const RealizedFont> RealizeFontScaled(const LOGFONT& lf, int scale)
+{
+    static RecentFont recent[4];
+    static std::size_t next = 0;
+    for (const RecentFont& r : recent) {
+        if (r.font && r.scale == scale && SameRealisation(r.lf, lf)) return r.font;
+    }
+    RecentFont& slot = recent[next++ % std::size(recent)];
+    slot = RecentFont{lf, scale, RealizeUncached(lf, scale)};
+    return slot.font;
+}
+
+namespace {
+
+std::shared_ptr<const RealizedFont> RealizeUncached(const LOGFONT& lf, int scale)
 {
     static std::map<FontKey, std::shared_ptr<const RealizedFont>> cache;
     const long long n = std::clamp(scale, 1, kMaxFontScale);
@@ -255,6 +290,8 @@ std::shared_ptr<const RealizedFont> RealizeFontScaled(const LOGFONT& lf, int sca
     cache.emplace(key, font);
     return font;
 }
+
+}  // namespace
 
 std::shared_ptr<const GlyphImage> RenderGlyph(const RealizedFont& font, char32_t codepoint)
 {

@@ -116,6 +116,33 @@ TEST(FontMetricsTest, WidthScalesTheAverageCharacter)
     EXPECT_GT(natural.Width(u"12345"), narrow.Width(u"12345"));
 }
 
+// Fonts made and deleted in turn, more kinds than are remembered at once, each time measure as
+// their own description says, never as the last font of another description did.
+TEST(FontMetricsTest, FontsMadeInTurnKeepTheirOwnSizes)
+{
+    struct Kind {
+        LONG height, width, weight;
+        const char16_t* face;
+    };
+    const Kind kinds[] = {{18, 0, 800, u""}, {18, 0, 400, u""}, {-26, 0, 0, u""}, {-26, 5, 0, u""},
+                          {30, 0, 800, u""}, {18, 0, 800, u"NoSuchFace"}};
+    LONG first[std::size(kinds)] = {};
+    for (int round = 0; round < 3; ++round) {
+        for (std::size_t k = 0; k < std::size(kinds); ++k) {
+            const Kind& kind = kinds[k];
+            TextCanvas t(MakeFont(kind.height, kind.width, kind.weight, kind.face));
+            TEXTMETRIC tm{};
+            ASSERT_TRUE(GetTextMetrics(t.dc, &tm));
+            if (kind.height > 0) EXPECT_EQ(tm.tmHeight, kind.height) << k;
+            if (kind.width > 0) EXPECT_EQ(tm.tmAveCharWidth, kind.width) << k;
+            LONG width = t.Width(u"0123456789");
+            if (round == 0) first[k] = width;
+            EXPECT_EQ(width, first[k]) << "kind " << k << " round " << round;
+        }
+    }
+    EXPECT_GT(first[0], first[1]);  // bold is wider than regular at the same height
+}
+
 TEST(TextExtentTest, GrowsWithLengthAndBoldIsWider)
 {
     TextCanvas t(MakeFont(-12));
