@@ -1,5 +1,6 @@
 // The SDL2 backend: the device screen in a desktop window, drawn at the rendering scale and
-// shown pixel for pixel. Only the dirty part of the screen is handed to the window. Waiting for
+// shown pixel for pixel. Where the window's memory has the screen's layout, the screen is drawn
+// straight into it. Only the dirty part of the screen is handed to the window. Waiting for
 // input blocks in SDL_WaitEvent; wake() pushes a user event. The mouse's first button is the
 // stylus; keys and typed text are posted to the active top-level window. Closing the desktop
 // window closes the program's main window. The clipboard is the desktop's. The default scale
@@ -199,6 +200,23 @@ void ScaleInto(SDL_Surface* out, const Surface& screen, const RECT& area, int sc
     if (SDL_MUSTLOCK(out)) g_api.SDL_UnlockSurface(out);
 }
 
+int ShowRect(const RECT& area)
+{
+    SDL_Rect r{area.left, area.top, area.right - area.left, area.bottom - area.top};
+    return g_api.SDL_UpdateWindowSurfaceRects(g_sdl.window, &r, 1);
+}
+
+// The window's memory can be the screen itself when it has the screen's size and pixel layout
+// (0x00RRGGBB, the fourth byte unused): the screen is then kept once, not twice, and showing it
+// is only telling the server which part changed.
+bool CanLendScreen(const SDL_Surface* out)
+{
+    const Surface& screen = ScreenSurface();
+    return out->format->format == SDL_PIXELFORMAT_RGB888 && !SDL_MUSTLOCK(out) && out->w == screen.width &&
+           out->h == screen.height && out->pitch % 4 == 0 &&
+           AdoptScreenPixels(static_cast<std::uint32_t*>(out->pixels), out->pitch / 4);
+}
+
 void SdlPresent(const Surface& screen, const RECT& dirty)
 {
     if (!g_sdl.window) return;
@@ -211,16 +229,29 @@ void SdlPresent(const Surface& screen, const RECT& dirty)
         g_sdl.shown = true;
         area = RECT{0, 0, kScreenWidth, kScreenHeight};
     }
-    SDL_Surface* out = g_api.SDL_GetWindowSurface(g_sdl.window);
-    if (!out || RectEmpty(area)) return;
+    if (RectEmpty(area)) return;
     // The dirty rectangle is in device pixels; the surface is already drawn at the scale.
     const int s = ScreenScale();
-    area = RectIntersect(RECT{area.left * s, area.top * s, area.right * s, area.bottom * s},
-                         RECT{0, 0, std::min(out->w, screen.width), std::min(out->h, screen.height)});
+    const RECT whole{0, 0, screen.width, screen.height};
+    area = RectIntersect(RECT{area.left * s, area.top * s, area.right * s, area.bottom * s}, whole);
+    if (RectEmpty(area)) return;
+    if (ScreenPixelsAdopted()) {
+        if (ShowRect(area) == 0) return;
+        // SDL refuses a surface made stale by a size change, and frees it in the next
+        // SDL_GetWindowSurface: the screen takes its pixels back before that.
+        ReleaseScreenPixels();
+        area = whole;
+    }
+    SDL_Surface* out = g_api.SDL_GetWindowSurface(g_sdl.window);
+    if (!out) return;
+    if (CanLendScreen(out)) {
+        ShowRect(whole);  // the first time, or a new surface: all of it
+        return;
+    }
+    area = RectIntersect(area, RECT{0, 0, out->w, out->h});
     if (RectEmpty(area)) return;
     ScaleInto(out, screen, area, 1);
-    SDL_Rect r{area.left, area.top, area.right - area.left, area.bottom - area.top};
-    g_api.SDL_UpdateWindowSurfaceRects(g_sdl.window, &r, 1);
+    ShowRect(area);
 }
 
 void PresentAll()
@@ -426,7 +457,8 @@ bool SdlOpen(int scale)
     return true;
 }
 
-// The window is hidden, and it and SDL are left to the end of the process. SDL ends its waits
+// The window is hidden, and it and SDL are left to the end of the process (so the screen may go on
+// drawing into the window's memory). SDL ends its waits
 // with events sent over a second X connection; one still on its way when the window is destroyed
 // comes back as an X error, and Xlib ends the process with status 1 for it (the end-to-end tests
 // saw this). A process that has ended reads no errors.

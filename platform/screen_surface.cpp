@@ -1,7 +1,10 @@
 // The device screen's framebuffer, at the rendering scale: N x N surface pixels per device
-// pixel, white until something is drawn.
+// pixel, white until something is drawn. The pixels are the screen's own, or a backend's window
+// memory lent to it (then the screen is never copied to be shown). Knowingly lacks: a check that
+// a lent buffer is still alive; its owner takes it back in time.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 #include "platform/surface.h"
 
@@ -9,7 +12,7 @@ namespace {
 
 struct ScreenBuffer {
     int scale = 0;
-    std::vector<std::uint32_t> pixels;
+    std::vector<std::uint32_t> pixels;  // empty while the pixels are lent
     Surface surface{nullptr, 0, 0, 0};
 };
 
@@ -27,6 +30,14 @@ void Allocate(ScreenBuffer& b, int scale)
     b.surface = Surface{b.pixels.data(), width, height, width};
 }
 
+void CopyPicture(const Surface& from, std::uint32_t* to, int toStride)
+{
+    for (int y = 0; y < from.height; ++y) {
+        std::memmove(to + std::size_t(y) * std::size_t(toStride), from.pixels + std::size_t(y) * std::size_t(from.stride),
+                     std::size_t(from.width) * sizeof(std::uint32_t));
+    }
+}
+
 }  // namespace
 
 bool SetScreenScale(int scale)
@@ -35,6 +46,33 @@ bool SetScreenScale(int scale)
     ScreenBuffer& b = Buffer();
     if (b.scale != scale) Allocate(b, scale);
     return true;
+}
+
+bool AdoptScreenPixels(std::uint32_t* pixels, int stride)
+{
+    Surface& current = ScreenSurface();
+    if (!pixels || stride < current.width) return false;
+    if (pixels != current.pixels) CopyPicture(current, pixels, stride);
+    ScreenBuffer& b = Buffer();
+    b.surface = Surface{pixels, current.width, current.height, stride};
+    std::vector<std::uint32_t>().swap(b.pixels);  // clear() would keep the memory
+    return true;
+}
+
+void ReleaseScreenPixels()
+{
+    ScreenBuffer& b = Buffer();
+    if (!ScreenPixelsAdopted()) return;
+    const Surface lent = b.surface;
+    b.pixels.resize(std::size_t(lent.width) * std::size_t(lent.height));
+    b.surface = Surface{b.pixels.data(), lent.width, lent.height, lent.width};
+    CopyPicture(lent, b.pixels.data(), lent.width);
+}
+
+bool ScreenPixelsAdopted()
+{
+    const ScreenBuffer& b = Buffer();
+    return b.scale != 0 && b.pixels.empty();
 }
 
 int ScreenScale()

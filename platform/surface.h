@@ -26,6 +26,15 @@ constexpr int kMaxScreenScale = 16;
 bool SetScreenScale(int scale);
 int ScreenScale();
 Surface& ScreenSurface();
+// Draws the screen straight into a buffer someone else owns (a backend's window memory, so that
+// the screen is not kept twice): `pixels` holds the surface's height rows of `stride` (>= width)
+// pixels, and takes the current picture. False, changing nothing, for a null buffer or a stride
+// narrower than the surface. The owner must call ReleaseScreenPixels before the buffer goes away;
+// a new scale also ends it.
+bool AdoptScreenPixels(std::uint32_t* pixels, int stride);
+// Back to a buffer of the screen's own, keeping the picture; nothing when none is adopted.
+void ReleaseScreenPixels();
+bool ScreenPixelsAdopted();
 // The scale for a desktop of `dpi` dots per inch: round(dpi / 96), at least 1 and at most
 // `largestFitting`; `largestFitting` itself when the density is unknown (0, negative, not finite).
 int ScaleForDensity(double dpi, int largestFitting);
