@@ -17,6 +17,7 @@
 #include <tuple>
 #include <unordered_map>
 #include "platform/font_match.h"
+#include "platform/font_stream.h"
 #include "platform/text_utf16.h"
 
 namespace {
@@ -42,7 +43,7 @@ FT_Face OpenFace(const FontFile& file)
     auto it = faces.find(key);
     if (it != faces.end()) return it->second;
     FT_Face face = nullptr;
-    if (!Library() || FT_New_Face(Library(), file.path.c_str(), file.index, &face) != 0 || !FT_IS_SCALABLE(face)) {
+    if (!Library() || OpenFaceByReading(Library(), file.path, file.index, &face) != 0 || !FT_IS_SCALABLE(face)) {
         if (face) FT_Done_Face(face);
         face = nullptr;
     }
