@@ -1,15 +1,15 @@
 // Font matching through fontconfig, done once per (face, weight) and per missing code point.
 // Only single matches are asked for: the font list is never enumerated, start-up stays fast.
 // A (face, weight) match is remembered between runs (font_file_cache): a start that finds it
-// there never starts fontconfig at all.
+// there never starts fontconfig at all, nor loads its library.
 #include "platform/font_match.h"
-#include <fontconfig/fontconfig.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <strings.h>
 #include "platform/font_file_cache.h"
+#include "platform/fontconfig_library.h"
 
 namespace {
 
@@ -19,12 +19,15 @@ constexpr const char* kDefaultFamilies[] = {"IPAGothic", "IPAexGothic"};
 int g_fontconfigMatches = 0;
 std::map<std::pair<std::string, bool>, std::optional<FontFile>> g_faceMatches;
 
+const FontconfigApi* g_fc = nullptr;
+
 bool FontconfigReady()
 {
     static const bool ready = [] {
-        if (FcInit() != FcTrue) return false;
+        g_fc = LoadFontconfig();
+        if (!g_fc || g_fc->FcInit() != FcTrue) return false;
         // fontconfig keeps blocks it only frees in FcFini; leak checkers would blame every run.
-        std::atexit(FcFini);
+        std::atexit([] { g_fc->FcFini(); });
         return true;
     }();
     return ready;
@@ -38,7 +41,7 @@ bool IsDefaultAlias(const std::string& face)
 bool HasFamily(FcPattern* font, const std::string& family)
 {
     FcChar8* value = nullptr;
-    for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &value) == FcResultMatch; ++i) {
+    for (int i = 0; g_fc->FcPatternGetString(font, FC_FAMILY, i, &value) == FcResultMatch; ++i) {
         if (strcasecmp(reinterpret_cast<const char*>(value), family.c_str()) == 0) return true;
     }
     return false;
@@ -47,16 +50,16 @@ bool HasFamily(FcPattern* font, const std::string& family)
 std::optional<FontFile> FileOf(FcPattern* font)
 {
     FcChar8* file = nullptr;
-    if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) return std::nullopt;
+    if (g_fc->FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) return std::nullopt;
     FontFile f;
     f.path = reinterpret_cast<const char*>(file);
     int index = 0;
-    if (FcPatternGetInteger(font, FC_INDEX, 0, &index) == FcResultMatch) f.index = index;
+    if (g_fc->FcPatternGetInteger(font, FC_INDEX, 0, &index) == FcResultMatch) f.index = index;
     int weight = FC_WEIGHT_REGULAR;
-    FcPatternGetInteger(font, FC_WEIGHT, 0, &weight);
+    g_fc->FcPatternGetInteger(font, FC_WEIGHT, 0, &weight);
     // fontconfig marks a regular face it would embolden as bold: that is not a bold face.
     FcBool embolden = FcFalse;
-    FcPatternGetBool(font, FC_EMBOLDEN, 0, &embolden);
+    g_fc->FcPatternGetBool(font, FC_EMBOLDEN, 0, &embolden);
     f.bold = weight >= FC_WEIGHT_BOLD && !embolden;
     return f;
 }
@@ -65,23 +68,23 @@ std::optional<FontFile> FileOf(FcPattern* font)
 std::optional<FontFile> Match(FcPattern* pattern, const char* family)
 {
     if (!pattern) return std::nullopt;
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
+    g_fc->FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    g_fc->FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* font = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
+    FcPattern* font = g_fc->FcFontMatch(nullptr, pattern, &result);
+    g_fc->FcPatternDestroy(pattern);
     if (!font) return std::nullopt;
     std::optional<FontFile> f;
     if (!family || HasFamily(font, family)) f = FileOf(font);
-    FcPatternDestroy(font);
+    g_fc->FcPatternDestroy(font);
     return f;
 }
 
 std::optional<FontFile> MatchFamily(const std::string& family, bool bold)
 {
-    FcPattern* p = FcPatternCreate();
-    FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddInteger(p, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPattern* p = g_fc->FcPatternCreate();
+    g_fc->FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    g_fc->FcPatternAddInteger(p, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     return Match(p, family.c_str());
 }
 
@@ -89,10 +92,10 @@ std::optional<FontFile> MatchWithFontconfig(const std::string& face, bool bold);
 
 std::optional<FontFile> MatchJapaneseSans(bool bold)
 {
-    FcPattern* p = FcPatternCreate();
-    FcPatternAddString(p, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
-    FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
-    FcPatternAddInteger(p, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPattern* p = g_fc->FcPatternCreate();
+    g_fc->FcPatternAddString(p, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+    g_fc->FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
+    g_fc->FcPatternAddInteger(p, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     return Match(p, nullptr);
 }
 
@@ -124,6 +127,11 @@ void WarnNoFontOnce()
     static bool warned = false;
     if (warned) return;
     warned = true;
+    if (!LoadFontconfig()) {
+        std::fprintf(stderr, "%s: no font found: %s; text will not be drawn (install libfontconfig1)\n",
+                     program_invocation_short_name, FontconfigLoadError());
+        return;
+    }
     std::fprintf(stderr, "%s: no font found through fontconfig; text will not be drawn (install fonts-ipafont-gothic)\n",
                  program_invocation_short_name);
 }
@@ -160,23 +168,23 @@ std::optional<FontFile> MatchFallbackFile(char32_t codepoint)
     if (cache.size() >= kFallbackCacheCap) cache.clear();
     std::optional<FontFile> found;
     if (FontconfigReady()) {
-        FcPattern* p = FcPatternCreate();
-        FcCharSet* wanted = FcCharSetCreate();
-        FcCharSetAddChar(wanted, FcChar32(codepoint));
-        FcPatternAddCharSet(p, FC_CHARSET, wanted);
-        FcCharSetDestroy(wanted);
-        FcPatternAddString(p, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
-        FcConfigSubstitute(nullptr, p, FcMatchPattern);
-        FcDefaultSubstitute(p);
+        FcPattern* p = g_fc->FcPatternCreate();
+        FcCharSet* wanted = g_fc->FcCharSetCreate();
+        g_fc->FcCharSetAddChar(wanted, FcChar32(codepoint));
+        g_fc->FcPatternAddCharSet(p, FC_CHARSET, wanted);
+        g_fc->FcCharSetDestroy(wanted);
+        g_fc->FcPatternAddString(p, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+        g_fc->FcConfigSubstitute(nullptr, p, FcMatchPattern);
+        g_fc->FcDefaultSubstitute(p);
         FcResult result = FcResultNoMatch;
-        FcPattern* font = FcFontMatch(nullptr, p, &result);
-        FcPatternDestroy(p);
+        FcPattern* font = g_fc->FcFontMatch(nullptr, p, &result);
+        g_fc->FcPatternDestroy(p);
         if (font) {
             FcCharSet* has = nullptr;
-            if (FcPatternGetCharSet(font, FC_CHARSET, 0, &has) == FcResultMatch && FcCharSetHasChar(has, FcChar32(codepoint))) {
+            if (g_fc->FcPatternGetCharSet(font, FC_CHARSET, 0, &has) == FcResultMatch && g_fc->FcCharSetHasChar(has, FcChar32(codepoint))) {
                 found = FileOf(font);
             }
-            FcPatternDestroy(font);
+            g_fc->FcPatternDestroy(font);
         }
     }
     cache.emplace(codepoint, found);
