@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Benchmarks the calculator side by side with xcalc and galculator, all in one run on this machine:
 # key to frame (in-process), start to first frame, memory, idle cost and close to exit of the real
-# window under Xvfb, and the headless process. Sets up what it needs (apt-get), builds into
-# build-bench/, prints the figures and writes them to build-bench/bench-results.md.
+# window under Xvfb, and the headless process. A bare SDL2 window of the same size (bench/sdl_floor)
+# is measured with them, as the floor that the SDL2 backend alone costs. Sets up what it needs
+# (apt-get), builds into build-bench/, prints the figures and writes them to build-bench/bench-results.md.
 # Timings are reported, never judged: nothing here fails on a slow figure.
 #   scripts/bench.sh            full run (15 starts per program)
 #   RUNS=5 scripts/bench.sh     fewer starts
@@ -37,6 +38,8 @@ if [ -z "${BENCH_NO_BUILD:-}" ]; then
   cmake --build "$out" --target quorix quorix_bench
 fi
 cc -O2 -Wall -Wextra -o "$out/xwatch" bench/xwatch.c -lXdamage -lX11
+# shellcheck disable=SC2046
+cc -O2 -Wall -Wextra -o "$out/sdl_floor" bench/sdl_floor.c $(pkg-config --cflags --libs sdl2)
 
 # --- a private display and home -----------------------------------------------------------
 work=$(mktemp -d /tmp/quorix-bench-XXXXXX)
@@ -70,9 +73,11 @@ echo "bench: key to frame (in-process, headless)"
 "$out/quorix_bench" --benchmark_repetitions=10 --benchmark_report_aggregates_only=true \
   --benchmark_out="$raw/keys.json" --benchmark_out_format=json >/dev/null
 
-# --- 2, 3, 5. start, memory, close: the three programs in turn, so load hits them alike ---------
-declare -A command=([quorix]="$out/quorix" [xcalc]="xcalc" [galculator]="galculator")
-programs=(quorix xcalc galculator)
+# --- 2, 3, 5. start, memory, close: the programs in turn, so load hits them alike ----------------
+# sdl_floor opens a window of the size quorix opens on this display (scale 2 on 1280x1024).
+declare -A command=([quorix]="$out/quorix" [xcalc]="xcalc" [galculator]="galculator"
+                    [sdl_floor]="$out/sdl_floor 480 640")
+programs=(quorix xcalc galculator sdl_floor)
 watch() {  # program, extra xwatch options...
   local name=$1; shift
   # shellcheck disable=SC2086
