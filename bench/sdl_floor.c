@@ -40,7 +40,9 @@ int main(int argc, char** argv)
         if (e.type == SDL_QUIT) break;
         if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_EXPOSED) SDL_UpdateWindowSurface(window);
     }
-    SDL_DestroyWindow(window);
-    SDL_Quit();
+    /* As the calculator does: hidden, not destroyed. SDL ends its waits with events sent over a
+     * second X connection; one still on its way to a destroyed window comes back as an X error,
+     * and Xlib ends the process with status 1 for it. */
+    SDL_HideWindow(window);
     return 0;
 }
