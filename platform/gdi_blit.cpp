@@ -62,6 +62,11 @@ long long CeilDiv(long long a, long long b)
 void SourceSpan(long long base, long long sourceBase, long long sn, long long dn, long long from, long long to,
                 long long* first, long long* last)
 {
+    if (sn == dn) {  // equal scales, nearly every blit: no division (they are slow)
+        *first = base + (from - sourceBase);
+        *last = base + (to - sourceBase);
+        return;
+    }
     *first = base + CeilDiv((from - sourceBase) * dn, sn);
     *last = base + CeilDiv((to - sourceBase) * dn, sn);
 }
