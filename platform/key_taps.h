@@ -5,14 +5,6 @@
 #include <cstddef>
 #include "platform/win_types.h"
 
-// Virtual keys of the keypad and the others the tables name, beyond win_user.h's.
-#define VK_NUMPAD0 0x60
-#define VK_MULTIPLY 0x6A
-#define VK_ADD 0x6B
-#define VK_SUBTRACT 0x6D
-#define VK_DECIMAL 0x6E
-#define VK_DIVIDE 0x6F
-
 // One entry: fVirt is FVIRTKEY when `key` is a virtual key (WM_KEYDOWN), 0 when it is a typed
 // character (WM_CHAR). `id` is the control tapped.
 struct KEYTAP {
