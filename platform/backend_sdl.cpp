@@ -9,7 +9,6 @@
 // opens: a headless run never maps it and the libraries it pulls in. Knowingly lacks: resizing.
 #include "platform/backend_sdl.h"
 #include <SDL.h>
-#include <dlfcn.h>
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -21,32 +20,11 @@
 #include "platform/display_loss.h"
 #include "platform/host_text.h"
 #include "platform/input.h"
+#include "platform/shared_library.h"
 #include "platform/shell_windows.h"
 #include "platform/window_internal.h"
 
 namespace {
-
-#define VK_F1 0x70
-#define VK_NUMPAD0 0x60
-#define VK_MULTIPLY 0x6A
-#define VK_ADD 0x6B
-#define VK_SUBTRACT 0x6D
-#define VK_DECIMAL 0x6E
-#define VK_DIVIDE 0x6F
-#define VK_HOME 0x24
-#define VK_END 0x23
-#define VK_INSERT 0x2D
-#define VK_OEM_PLUS 0xBB
-#define VK_OEM_COMMA 0xBC
-#define VK_OEM_MINUS 0xBD
-#define VK_OEM_PERIOD 0xBE
-#define VK_OEM_1 0xBA
-#define VK_OEM_2 0xBF
-#define VK_OEM_3 0xC0
-#define VK_OEM_4 0xDB
-#define VK_OEM_5 0xDC
-#define VK_OEM_6 0xDD
-#define VK_OEM_7 0xDE
 
 struct KeyPair {
     SDL_Keycode sdl;
@@ -121,23 +99,15 @@ bool LoadSdl()
     static bool tried = false, loaded = false;
     if (tried) return loaded;
     tried = true;
-    void* library = dlopen(kSdlLibrary, RTLD_NOW | RTLD_GLOBAL);
-    if (!library) {
-        const char* why = dlerror();
-        std::fprintf(stderr, "%s: cannot load %s: %s\n", program_invocation_short_name, kSdlLibrary,
-                     why ? why : "unknown error");
-        return false;
-    }
+    LibraryLoader library(kSdlLibrary, RTLD_NOW | RTLD_GLOBAL);
     SdlApi api;
-    const char* missing = nullptr;
-#define SDL_RESOLVE(name)                                                              \
-    api.name = reinterpret_cast<decltype(&::name)>(dlsym(library, #name));            \
-    if (!api.name && !missing) missing = #name;
+#define SDL_RESOLVE(name) library.Resolve(#name, api.name);
     SDL_FUNCTIONS(SDL_RESOLVE)
 #undef SDL_RESOLVE
-    if (missing) {
-        std::fprintf(stderr, "%s: cannot load %s: it lacks %s\n", program_invocation_short_name, kSdlLibrary, missing);
-        return false;  // left loaded: unloading a half-used library gains nothing
+    if (!library.Ok()) {
+        // A library that lacks a function is left loaded: unloading a half-used one gains nothing.
+        std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, library.error.c_str());
+        return false;
     }
     g_api = api;
     loaded = true;

@@ -1,8 +1,8 @@
 // Loading libfontconfig with dlopen, once, and resolving the functions the font lookup needs.
 // Knowingly lacks: unloading (the library stays for the rest of the process).
 #include "platform/fontconfig_library.h"
-#include <dlfcn.h>
 #include <string>
+#include "platform/shared_library.h"
 
 namespace {
 
@@ -12,24 +12,13 @@ std::string g_error;
 
 const FontconfigApi* Load()
 {
-    void* library = dlopen(kFontconfigLibrary, RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        const char* why = dlerror();
-        g_error = std::string("cannot load ") + kFontconfigLibrary + ": " + (why ? why : "unknown error");
-        return nullptr;
-    }
+    LibraryLoader library(kFontconfigLibrary, RTLD_NOW | RTLD_LOCAL);
     static FontconfigApi api;
-    const char* missing = nullptr;
-#define FONTCONFIG_RESOLVE(name)                                                 \
-    api.name = reinterpret_cast<decltype(&::name)>(dlsym(library, #name));      \
-    if (!api.name && !missing) missing = #name;
+#define FONTCONFIG_RESOLVE(name) library.Resolve(#name, api.name);
     FONTCONFIG_FUNCTIONS(FONTCONFIG_RESOLVE)
 #undef FONTCONFIG_RESOLVE
-    if (missing) {
-        g_error = std::string("cannot load ") + kFontconfigLibrary + ": it lacks " + missing;
-        return nullptr;
-    }
-    return &api;
+    g_error = library.error;
+    return library.Ok() ? &api : nullptr;
 }
 
 }  // namespace
