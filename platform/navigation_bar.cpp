@@ -103,13 +103,10 @@ void OnPaint(HWND hwnd)
         bool ok = ShowsOk(GetActiveWindow());
         g_shownTitle = ActiveTitle();
         FillShellRect(hdc, RECT{0, 0, kScreenWidth, kNavBarHeight}, kShellTitleBack);
-        HFONT font = CreateShellFont(true);
-        HGDIOBJ oldFont = SelectObject(hdc, font);
+        ShellFontScope font(hdc, true);
         RECT title{kTitleLeft, 0, ok ? OkRectInBar().left - 4 : kScreenWidth - kTitleLeft, kNavBarHeight};
         DrawShellText(hdc, g_shownTitle.c_str(), title, kShellTitleText, DT_LEFT | DT_VCENTER);
         if (ok) PaintOk(hdc, g_okPressed);
-        SelectObject(hdc, oldFont);
-        DeleteObject(font);
     }
     EndPaint(hwnd, &ps);
 }

@@ -16,6 +16,23 @@ constexpr COLORREF kShellWindow = RGB(255, 255, 255);
 
 // The device's 9-point Gothic text, as the shell writes its labels: -9 * dpi / 72 pixels high.
 HFONT CreateShellFont(bool bold);
+// The shell's font selected into `hdc` for as long as this lives; then the DC's own font again.
+class ShellFontScope {
+public:
+    ShellFontScope(HDC hdc, bool bold) : hdc_(hdc), font_(CreateShellFont(bold)), old_(SelectObject(hdc, font_)) {}
+    ~ShellFontScope()
+    {
+        SelectObject(hdc_, old_);
+        DeleteObject(font_);
+    }
+    ShellFontScope(const ShellFontScope&) = delete;
+    ShellFontScope& operator=(const ShellFontScope&) = delete;
+
+private:
+    HDC hdc_;
+    HFONT font_;
+    HGDIOBJ old_;
+};
 void FillShellRect(HDC hdc, const RECT& r, COLORREF color);
 // A one-pixel frame just inside `r`.
 void FrameShellRect(HDC hdc, const RECT& r, COLORREF color);

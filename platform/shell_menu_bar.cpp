@@ -78,16 +78,15 @@ bool LoadButtons(HINSTANCE instance, UINT id, std::vector<BarButton>* out)
 void LayOut(std::vector<BarButton>& buttons)
 {
     HDC hdc = GetDC(nullptr);
-    HFONT font = CreateShellFont(false);
-    HGDIOBJ old = SelectObject(hdc, font);
-    int x = 0;
-    for (BarButton& b : buttons) {
-        int width = std::max(kMinButtonWidth, ShellTextWidth(hdc, b.label.c_str()) + 2 * kButtonPadding);
-        b.rect = RECT{x, 1, std::min(x + width, kScreenWidth), kMenuBarHeight};
-        x = b.rect.right;
+    {
+        ShellFontScope font(hdc, false);
+        int x = 0;
+        for (BarButton& b : buttons) {
+            int width = std::max(kMinButtonWidth, ShellTextWidth(hdc, b.label.c_str()) + 2 * kButtonPadding);
+            b.rect = RECT{x, 1, std::min(x + width, kScreenWidth), kMenuBarHeight};
+            x = b.rect.right;
+        }
     }
-    SelectObject(hdc, old);
-    DeleteObject(font);
     ReleaseDC(nullptr, hdc);
 }
 
@@ -99,8 +98,7 @@ void OnPaint(HWND hwnd)
     if (hdc && d) {
         FillShellRect(hdc, RECT{0, 0, kScreenWidth, kMenuBarHeight}, kShellBarBack);
         FillShellRect(hdc, RECT{0, 0, kScreenWidth, 1}, kShellBarLine);
-        HFONT font = CreateShellFont(false);
-        HGDIOBJ old = SelectObject(hdc, font);
+        ShellFontScope font(hdc, false);
         for (std::size_t i = 0; i < d->buttons.size(); ++i) {
             const BarButton& b = d->buttons[i];
             bool pressed = static_cast<int>(i) == d->pressed;
@@ -108,8 +106,6 @@ void OnPaint(HWND hwnd)
             COLORREF color = pressed ? kShellHighlightText : b.enabled ? kShellText : kShellGrayText;
             DrawShellText(hdc, b.label.c_str(), b.rect, color, DT_CENTER | DT_VCENTER);
         }
-        SelectObject(hdc, old);
-        DeleteObject(font);
     }
     EndPaint(hwnd, &ps);
 }

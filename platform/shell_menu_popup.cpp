@@ -35,17 +35,16 @@ PopupData* DataOf(HWND hwnd)
 SIZE LayOut(PopupData& d)
 {
     HDC hdc = GetDC(nullptr);
-    HFONT font = CreateShellFont(false);
-    HGDIOBJ old = SelectObject(hdc, font);
     int width = kMinWidth, y = 1;
-    for (const ShellMenuItem& item : d.items) {
-        int h = item.IsSeparator() ? kSeparatorHeight : kItemHeight;
-        if (!item.IsSeparator()) width = std::max(width, ShellTextWidth(hdc, item.text.c_str()) + 2 * kTextIndent);
-        d.itemRects.push_back(RECT{1, y, 0, y + h});
-        y += h;
+    {
+        ShellFontScope font(hdc, false);
+        for (const ShellMenuItem& item : d.items) {
+            int h = item.IsSeparator() ? kSeparatorHeight : kItemHeight;
+            if (!item.IsSeparator()) width = std::max(width, ShellTextWidth(hdc, item.text.c_str()) + 2 * kTextIndent);
+            d.itemRects.push_back(RECT{1, y, 0, y + h});
+            y += h;
+        }
     }
-    SelectObject(hdc, old);
-    DeleteObject(font);
     ReleaseDC(nullptr, hdc);
     width = std::min(width, kScreenWidth);
     for (RECT& r : d.itemRects) r.right = width - 1;
@@ -88,13 +87,10 @@ void OnPaint(HWND hwnd)
         GetClientRect(hwnd, &client);
         FillShellRect(hdc, client, kShellWindow);
         FrameShellRect(hdc, client, kShellText);
-        HFONT font = CreateShellFont(false);
-        HGDIOBJ old = SelectObject(hdc, font);
+        ShellFontScope font(hdc, false);
         for (std::size_t i = 0; i < d->items.size(); ++i) {
             PaintItem(hdc, d->items[i], d->itemRects[i], static_cast<int>(i) == d->highlight);
         }
-        SelectObject(hdc, old);
-        DeleteObject(font);
     }
     EndPaint(hwnd, &ps);
 }
