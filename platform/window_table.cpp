@@ -290,20 +290,16 @@ struct ScreenGeometry {
     RECT visible;  // the client area less what its ancestors' client areas cut off
 };
 
-// One walk up the parent chain gives all three: every paint asks for them.
-ScreenGeometry GeometryOf(const Window& w)
+// One walk up the parent chain gives all three (`visible` only when asked for: every paint
+// asks for it, most look-ups do not).
+ScreenGeometry GeometryOf(const Window& w, bool withVisible)
 {
-    ScreenGeometry g;
-    if (const Window* p = FindWin(w.parent)) {
-        ScreenGeometry pg = GeometryOf(*p);
-        g.window = RectOffset(w.rect, pg.client.left, pg.client.top);
-        g.client = InsetByBorder(w, g.window);
-        g.visible = RectIntersect(g.client, pg.visible);
-    } else {
-        g.window = w.rect;
-        g.client = InsetByBorder(w, g.window);
-        g.visible = RectIntersect(g.client, RECT{0, 0, kScreenWidth, kScreenHeight});
-    }
+    ScreenGeometry g{};
+    const Window* p = FindWin(w.parent);
+    ScreenGeometry pg = p ? GeometryOf(*p, withVisible) : ScreenGeometry{};
+    g.window = p ? RectOffset(w.rect, pg.client.left, pg.client.top) : w.rect;
+    g.client = InsetByBorder(w, g.window);
+    if (withVisible) g.visible = RectIntersect(g.client, p ? pg.visible : RECT{0, 0, kScreenWidth, kScreenHeight});
     return g;
 }
 
@@ -311,25 +307,22 @@ ScreenGeometry GeometryOf(const Window& w)
 
 RECT WindowRectOnScreen(const Window& w)
 {
-    const Window* p = FindWin(w.parent);
-    if (!p) return w.rect;
-    RECT c = ClientRectOnScreen(*p);
-    return RectOffset(w.rect, c.left, c.top);
+    return GeometryOf(w, false).window;
 }
 
 RECT ClientRectOnScreen(const Window& w)
 {
-    return InsetByBorder(w, WindowRectOnScreen(w));
+    return GeometryOf(w, false).client;
 }
 
 RECT VisibleClientOnScreen(const Window& w)
 {
-    return GeometryOf(w).visible;
+    return GeometryOf(w, true).visible;
 }
 
 void ClientAndVisibleOnScreen(const Window& w, RECT* client, RECT* visible)
 {
-    ScreenGeometry g = GeometryOf(w);
+    ScreenGeometry g = GeometryOf(w, true);
     *client = g.client;
     *visible = g.visible;
 }
