@@ -4,28 +4,15 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "tests/program_run.h"
 
 namespace {
 
-struct ProcessResult {
-    int status;
-    std::string out;
-};
-
 // Runs the program with a shell command line after its name; standard error is dropped
 // unless `withStderr`.
-ProcessResult Quorix(const std::string& args, bool withStderr = false)
+ProgramRun Quorix(const std::string& args, bool withStderr = false)
 {
-    std::string cmd = std::string("exec '") + QUORIX_BINARY + "' " + args + (withStderr ? " 2>&1" : " 2>/dev/null");
-    ProcessResult run{-1, ""};
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return run;
-    char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) run.out.append(buf, n);
-    int raw = pclose(p);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
+    return RunPiped(std::string("exec '") + QUORIX_BINARY + "' " + args + (withStderr ? " 2>&1" : " 2>/dev/null"));
 }
 
 std::vector<std::string> Lines(const std::string& text)
@@ -58,7 +45,7 @@ TEST(Driver, PrintsTheNumberAsThePanelDrawsIt)
         {"1019 1030", "0.\n"},
     };
     for (const Case& c : cases) {
-        ProcessResult r = Quorix(std::string("--headless --keys '") + c.keys + "'");
+        ProgramRun r = Quorix(std::string("--headless --keys '") + c.keys + "'");
         EXPECT_EQ(r.status, 0) << c.keys;
         EXPECT_EQ(r.out, c.shown) << c.keys;
     }
@@ -66,7 +53,7 @@ TEST(Driver, PrintsTheNumberAsThePanelDrawsIt)
 
 TEST(Driver, TraceHasAStartLineAndOneLinePerTokenWithFieldsInOrder)
 {
-    ProcessResult r = Quorix("--headless --trace --keys '5 BS BS'");
+    ProgramRun r = Quorix("--headless --trace --keys '5 BS BS'");
     ASSERT_EQ(r.status, 0);
     std::vector<std::string> lines = Lines(r.out);
     ASSERT_EQ(lines.size(), 4u);
@@ -94,7 +81,7 @@ TEST(Driver, TraceHasAStartLineAndOneLinePerTokenWithFieldsInOrder)
 
 TEST(Driver, UnknownTokenRunsNothingAndExitsTwo)
 {
-    ProcessResult r = Quorix("--headless --keys '1 2 frobnicate 3'", true);
+    ProgramRun r = Quorix("--headless --keys '1 2 frobnicate 3'", true);
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.out.find("frobnicate"), std::string::npos);
     EXPECT_EQ(r.out.find("12"), std::string::npos);
@@ -106,18 +93,18 @@ TEST(Driver, UnknownTokenRunsNothingAndExitsTwo)
 
 TEST(Driver, ReadsTokensFromStandardInput)
 {
-    ProcessResult r = Quorix("--headless --keys - < '" QUORIX_SOURCE_DIR "/tests/data/power_keys.txt'");
+    ProgramRun r = Quorix("--headless --keys - < '" QUORIX_SOURCE_DIR "/tests/data/power_keys.txt'");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "1,024.\n");
 }
 
 TEST(Driver, TapsPressKeysThroughTheScreen)
 {
-    ProcessResult r = Quorix("--headless --taps '1 2 ＋ 3 ＝'");
+    ProgramRun r = Quorix("--headless --taps '1 2 ＋ 3 ＝'");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "15.\n");
     // A hidden key's tap lands on whatever is visible there: in DEC, "A" sits under "10^x".
-    ProcessResult hidden = Quorix("--headless --trace --taps '2 A'");
+    ProgramRun hidden = Quorix("--headless --trace --taps '2 A'");
     std::vector<std::string> lines = Lines(hidden.out);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_NE(lines[2].find("\"display\":\"100.\""), std::string::npos) << lines[2];

@@ -11,24 +11,11 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include "tests/program_run.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-struct ProgramRun {
-    int status = -1;  // exit status; -1 for a signal, 124 for a hang
-    std::string out;
-    std::string err;
-};
 
 class FaultTest : public ::testing::Test {
 protected:
@@ -71,15 +58,9 @@ protected:
     // The program with `env` before it, given 30 s (a hang shows as status 124).
     ProgramRun Quorix(const std::string& env, const std::string& args)
     {
-        std::string out = (m_dir / "out").string(), err = (m_dir / "err").string();
-        std::string command = "env XDG_RUNTIME_DIR='" + (m_dir / "run").string() + "' " + env + " timeout 30 '" +
-                              QUORIX_BINARY + "' " + args + " >'" + out + "' 2>'" + err + "'";
-        int raw = std::system(command.c_str());
-        ProgramRun run;
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadAll(out);
-        run.err = ReadAll(err);
-        return run;
+        return RunCapturing("env XDG_RUNTIME_DIR='" + (m_dir / "run").string() + "' " + env + " timeout 30 '" +
+                                QUORIX_BINARY + "' " + args,
+                            m_dir);
     }
 
     fs::path m_dir;

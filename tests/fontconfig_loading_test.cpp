@@ -8,24 +8,11 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include "tests/program_run.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-struct ProgramRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
 
 class FontconfigLoadingTest : public ::testing::Test {
 protected:
@@ -49,20 +36,14 @@ protected:
     // only libfontconfig.so.1 the program can find is the broken one.
     ProgramRun Run(bool brokenLibrary, const std::string& shot)
     {
-        std::string out = (m_dir / "out").string(), err = (m_dir / "err").string();
         std::string env = "env -u DISPLAY -u WAYLAND_DISPLAY -u FONTCONFIG_FILE XDG_RUNTIME_DIR='" +
                           (m_dir / "run").string() + "' XDG_CACHE_HOME='" + (m_dir / "cache").string() +
                           "' XDG_CONFIG_HOME='" + (m_dir / "config").string() + "' QUORIX_DEVICE_ROOT='" +
                           (m_dir / "device").string() + "'";
         if (brokenLibrary) env += " LD_LIBRARY_PATH='" + (m_dir / "broken").string() + "'";
-        std::string command = env + " timeout 30 '" + QUORIX_BINARY + "' --headless --keys '1 2 + 3 =' --screenshot '" +
-                              shot + "' >'" + out + "' 2>'" + err + "'";
-        int raw = std::system(command.c_str());
-        ProgramRun run;
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadAll(out);
-        run.err = ReadAll(err);
-        return run;
+        return RunCapturing(env + " timeout 30 '" + QUORIX_BINARY + "' --headless --keys '1 2 + 3 =' --screenshot '" +
+                                shot + "'",
+                            m_dir);
     }
 
     fs::path m_dir;

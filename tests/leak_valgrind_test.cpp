@@ -11,6 +11,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include "tests/program_run.h"
 
 namespace {
 
@@ -44,14 +45,6 @@ std::string RandomTokens(int count, unsigned seed)
         text += i % 20 == 19 ? '\n' : ' ';
     }
     return text;
-}
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 bool HaveValgrind()

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include "tests/host_scratch.h"
+#include "tests/program_run.h"
 
 namespace {
 
@@ -18,17 +19,9 @@ struct Outcome {
 // Runs the program without a display (its standard error is captured, its output dropped).
 Outcome Quorix(const std::string& args)
 {
-    std::string cmd = std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER '") + QUORIX_BINARY + "' " +
-                      args + " 2>&1 >/dev/null";
-    Outcome run{-1, ""};
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return run;
-    char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) run.err.append(buf, n);
-    int raw = pclose(p);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
+    ProgramRun run = RunPiped(std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER '") + QUORIX_BINARY +
+                              "' " + args + " 2>&1 >/dev/null");
+    return Outcome{run.status, run.out};
 }
 
 }  // namespace
