@@ -123,22 +123,11 @@ void CopyRows(const DrawTarget& d, const DrawTarget& s, const BlitGeometry& g, R
     // Source pixel of each destination column, computed once.
     std::vector<std::size_t> column(static_cast<std::size_t>(w));
     long long srcLeft = SourceCoord(a.left, g.baseX, g.srcBaseX, g.sn, g.dn);
-    long long srcRight = SourceCoord(a.right - 1, g.baseX, g.srcBaseX, g.sn, g.dn) + 1;
     for (int c = 0; c < w; ++c) column[c] = std::size_t(SourceCoord(a.left + c, g.baseX, g.srcBaseX, g.sn, g.dn) - srcLeft);
     long long srcTop = SourceCoord(a.top, g.baseY, g.srcBaseY, g.sn, g.dn);
-    long long srcBottom = SourceCoord(a.bottom - 1, g.baseY, g.srcBaseY, g.sn, g.dn) + 1;
-    // Source and destination may be the same pixels: then the source is copied out first.
-    const std::size_t sw = std::size_t(srcRight - srcLeft);
+    // Scales differ, so the surfaces do (one surface has one scale): nothing read is overwritten.
     const std::uint32_t* from = s.surface.pixels + std::size_t(srcTop) * s.surface.stride + std::size_t(srcLeft);
-    std::size_t fromStride = std::size_t(s.surface.stride);
-    std::vector<std::uint32_t> copy;
-    if (s.surface.pixels == d.surface.pixels) {
-        std::size_t sh = std::size_t(srcBottom - srcTop);
-        copy.resize(sw * sh);
-        for (std::size_t r = 0; r < sh; ++r) std::memcpy(copy.data() + r * sw, from + r * fromStride, sw * sizeof *from);
-        from = copy.data();
-        fromStride = sw;
-    }
+    const std::size_t fromStride = std::size_t(s.surface.stride);
     std::vector<std::uint32_t> line(static_cast<std::size_t>(w));
     long long lineOf = -1;  // the source row `line` holds
     for (LONG py = a.top; py < a.bottom; ++py) {
