@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <vector>
+#include "little_endian.h"
 
 namespace {
 
@@ -68,17 +69,6 @@ int PixelAt(const Layout& L, int x, int y)
     int key = KeyColor(L, x, y);
     if (key != kTransparent) return key;
     return x == L.bodyLeft + 1 || y == L.bodyTop + 1 ? SILVER : NAVY;
-}
-
-void Put16(std::vector<std::uint8_t>& out, unsigned v)
-{
-    out.push_back(std::uint8_t(v));
-    out.push_back(std::uint8_t(v >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(v >> (8 * i)));
 }
 
 std::vector<std::uint8_t> EncodeImage(const Layout& L)

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "little_endian.h"
 
 namespace {
 
@@ -63,17 +64,6 @@ Rgb SunkenPixel(const KeyBitmap& k, int x, int y)
     if (x == 0 || y == 0) return kSunkenEdge;
     if (x <= 2 || y <= 2) return kMidGrey;
     return k.fill;
-}
-
-void Put16(std::vector<std::uint8_t>& out, unsigned v)
-{
-    out.push_back(std::uint8_t(v));
-    out.push_back(std::uint8_t(v >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i) out.push_back(std::uint8_t(v >> (8 * i)));
 }
 
 std::vector<std::uint8_t> Encode(const KeyBitmap& k)
