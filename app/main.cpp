@@ -7,7 +7,7 @@
 #include "app/device_setup.h"
 #include "app/driver_tokens.h"
 #include "app/headless_driver.h"
-#include "platform/backend_sdl.h"
+#include "platform/drivers/sdl/sdl.h"
 #include "resources/program_resources.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include "app/app.h"
 #include "app/driver_tokens.h"
 #include "engine/calc_state.h"
-#include "platform/backend.h"
-#include "platform/input.h"
+#include "platform/drivers/backend.h"
+#include "platform/user/input.h"
 #include "resources/program_resources.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 #include "fuzz/fuzz_input.h"
-#include "platform/bmp_ico_reader.h"
-#include "platform/bmp_reader.h"
+#include "platform/gdi/bmp_ico_reader.h"
+#include "platform/gdi/bmp_reader.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <unistd.h>
 #include "fuzz/fuzz_input.h"
-#include "platform/device_paths.h"
-#include "platform/registry_store.h"
+#include "platform/kernel/device_paths.h"
+#include "platform/kernel/registry_store.h"
 #include "platform/windows.h"
 
 namespace fs = std::filesystem;

@@ -13,7 +13,7 @@
 #include "engine/calc_state.h"
 #include "face/face.h"
 #include "fuzz/fuzz_input.h"
-#include "platform/input.h"
+#include "platform/user/input.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 #include "fuzz/fuzz_input.h"
-#include "platform/publish_protocol.h"
+#include "platform/publish/protocol.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -7,8 +7,8 @@
 #include <iterator>
 #include <string>
 #include <vector>
-#include "platform/bmp_ico_reader.h"
-#include "platform/bmp_reader.h"
+#include "platform/gdi/bmp_ico_reader.h"
+#include "platform/gdi/bmp_reader.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <thread>
 #include <unistd.h>
 #include "host_scratch.h"
-#include "platform/device_files.h"
-#include "platform/device_paths.h"
+#include "platform/kernel/device_files.h"
+#include "platform/kernel/device_paths.h"
 #include "platform/windows.h"
 
 namespace fs = std::filesystem;

@@ -10,8 +10,8 @@
 #include <sys/stat.h>
 #include "app/device_setup.h"
 #include "host_scratch.h"
-#include "platform/device_paths.h"
-#include "platform/host_text.h"
+#include "platform/kernel/device_paths.h"
+#include "platform/kernel/host_text.h"
 #include "platform/windows.h"
 
 const unsigned char* FindEmbeddedBlob(const char* name, std::size_t* size);

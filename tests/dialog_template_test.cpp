@@ -1,6 +1,6 @@
 // The face's template as the program builds it, read back by the layer's template reader.
 #include <gtest/gtest.h>
-#include "platform/dialog_template.h"
+#include "platform/controls/dialog_template.h"
 #include "resources/program_resources.h"
 
 namespace {

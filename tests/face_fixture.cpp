@@ -5,7 +5,7 @@
 #include "app/app.h"
 #include "app/driver_tokens.h"
 #include "engine/calc_state.h"
-#include "platform/input.h"
+#include "platform/user/input.h"
 #include "resources/program_resources.h"
 
 HWND CreateTestFace()

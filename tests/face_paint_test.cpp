@@ -10,8 +10,8 @@
 
 #include "engine/calc_state.h"
 #include "face/face.h"
-#include "platform/gdi_stats.h"
-#include "platform/surface.h"
+#include "platform/gdi/stats.h"
+#include "platform/gdi/surface.h"
 #include "resources/resource_ids.h"
 #include "tests/face_fixture.h"
 

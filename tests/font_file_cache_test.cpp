@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
-#include "platform/font_match.h"
+#include "platform/gdi/fonts/font_match.h"
 #include "tests/host_scratch.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <iterator>
 #include <string>
 #include <vector>
-#include "platform/font_match.h"
-#include "platform/font_stream.h"
+#include "platform/gdi/fonts/font_match.h"
+#include "platform/gdi/fonts/font_stream.h"
 
 namespace {
 

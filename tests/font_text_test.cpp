@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "platform/text_utf16.h"
+#include "platform/user/text_utf16.h"
 #include "platform/windows.h"
 
 namespace {

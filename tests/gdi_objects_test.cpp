@@ -2,8 +2,8 @@
 // replaces, stock objects survive deletion, and nothing leaks.
 #include <gtest/gtest.h>
 #include <random>
-#include "platform/gdi_stats.h"
-#include "platform/surface.h"
+#include "platform/gdi/stats.h"
+#include "platform/gdi/surface.h"
 #include "platform/windows.h"
 
 namespace {

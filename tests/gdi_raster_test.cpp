@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <cstdint>
 #include <vector>
-#include "platform/gdi_raster.h"
+#include "platform/gdi/raster.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <iterator>
 #include <string>
 #include <vector>
-#include "platform/gdi_stats.h"
-#include "platform/surface.h"
-#include "platform/resources.h"
+#include "platform/gdi/stats.h"
+#include "platform/gdi/surface.h"
+#include "platform/user/resources.h"
 #include "platform/windows.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Pixel placement of rectangles, fills, lines and bit-block copies, on memory and window DCs.
 #include <gtest/gtest.h>
 #include <string>
-#include "platform/surface.h"
+#include "platform/gdi/surface.h"
 #include "platform/windows.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <vector>
 #include "app/app.h"
 #include "engine/calc_state.h"
-#include "platform/backend.h"
-#include "platform/key_taps.h"
-#include "platform/window_internal.h"
+#include "platform/drivers/backend.h"
+#include "platform/user/key_taps.h"
+#include "platform/user/window_internal.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 #include "tests/face_fixture.h"

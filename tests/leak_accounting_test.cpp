@@ -8,10 +8,10 @@
 #include <vector>
 #include "app/app.h"
 #include "face_fixture.h"
-#include "platform/gdi_stats.h"
-#include "platform/input.h"
-#include "platform/window_count.h"
-#include "platform/window_internal.h"
+#include "platform/gdi/stats.h"
+#include "platform/user/input.h"
+#include "platform/user/window_count.h"
+#include "platform/user/window_internal.h"
 #include "resources/resource_ids.h"
 
 namespace {

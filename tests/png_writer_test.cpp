@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 #include <unistd.h>
-#include "platform/png_writer.h"
+#include "platform/gdi/png_writer.h"
 
 namespace {
 

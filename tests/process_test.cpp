@@ -13,8 +13,8 @@
 #include <thread>
 #include <unistd.h>
 #include "host_scratch.h"
-#include "platform/device_paths.h"
-#include "platform/help_mirror.h"
+#include "platform/kernel/device_paths.h"
+#include "platform/kernel/help_mirror.h"
 #include "platform/windows.h"
 
 namespace fs = std::filesystem;

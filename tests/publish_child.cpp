@@ -11,10 +11,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-#include "platform/platform_messages.h"
+#include "platform/user/platform_messages.h"
 #include "platform/win_user.h"
-#include "platform/window_publish.h"
-#include "platform/window_publish_testing.h"
+#include "platform/publish/window_publish.h"
+#include "platform/publish/window_publish_testing.h"
 
 extern char** environ;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 #include "host_scratch.h"
-#include "platform/device_paths.h"
+#include "platform/kernel/device_paths.h"
 #include "platform/windows.h"
 
 namespace {

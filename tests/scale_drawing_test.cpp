@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/surface.h"
+#include "platform/gdi/surface.h"
 #include "platform/windows.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
-#include "platform/resources.h"
+#include "platform/user/resources.h"
 
 namespace {
 

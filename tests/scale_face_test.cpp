@@ -12,7 +12,7 @@
 
 #include "engine/calc_state.h"
 #include "face/display_panel.h"
-#include "platform/surface.h"
+#include "platform/gdi/surface.h"
 #include "platform/windows.h"
 #include "resources/resource_ids.h"
 #include "tests/face_fixture.h"

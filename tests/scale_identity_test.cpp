@@ -12,9 +12,9 @@
 #include <string>
 
 #include "face/face.h"
-#include "platform/font_match.h"
-#include "platform/resources.h"
-#include "platform/surface.h"
+#include "platform/gdi/fonts/font_match.h"
+#include "platform/user/resources.h"
+#include "platform/gdi/surface.h"
 #include "platform/windows.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"

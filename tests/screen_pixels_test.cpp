@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/surface.h"
+#include "platform/gdi/surface.h"
 #include "platform/windows.h"
 
 namespace {

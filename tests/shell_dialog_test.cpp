@@ -2,9 +2,9 @@
 // SHIDIF_DONEBUTTON, and what it does with bad arguments.
 #include <gtest/gtest.h>
 #include <vector>
-#include "platform/navigation_bar.h"
-#include "platform/resources.h"
-#include "platform/surface.h"
+#include "platform/shell/navigation_bar.h"
+#include "platform/user/resources.h"
+#include "platform/gdi/surface.h"
 #include "tests/shell_test_support.h"
 
 namespace {

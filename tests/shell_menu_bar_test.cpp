@@ -2,11 +2,11 @@
 // buttons and its drop-down menu send, and what the pen does around them.
 #include <gtest/gtest.h>
 #include <vector>
-#include "platform/navigation_bar.h"
-#include "platform/resources.h"
-#include "platform/shell_draw.h"
-#include "platform/shell_menu.h"
-#include "platform/surface.h"
+#include "platform/shell/navigation_bar.h"
+#include "platform/user/resources.h"
+#include "platform/shell/shell_draw.h"
+#include "platform/shell/menu.h"
+#include "platform/gdi/surface.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 #include "tests/shell_test_support.h"

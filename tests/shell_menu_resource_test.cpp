@@ -2,8 +2,8 @@
 // ones, must be refused without reading past their end.
 #include <gtest/gtest.h>
 #include <vector>
-#include "platform/resources.h"
-#include "platform/shell_menu.h"
+#include "platform/user/resources.h"
+#include "platform/shell/menu.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 

@@ -2,8 +2,8 @@
 // by its OK button (or Enter or Escape), and never left hanging when the program quits.
 #include <gtest/gtest.h>
 #include <string>
-#include "platform/navigation_bar.h"
-#include "platform/surface.h"
+#include "platform/shell/navigation_bar.h"
+#include "platform/gdi/surface.h"
 #include "tests/shell_test_support.h"
 
 namespace {

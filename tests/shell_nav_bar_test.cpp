@@ -4,11 +4,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-#include "platform/navigation_bar.h"
-#include "platform/shell_draw.h"
-#include "platform/shell_windows.h"
-#include "platform/surface.h"
-#include "platform/window_publish.h"
+#include "platform/shell/navigation_bar.h"
+#include "platform/shell/shell_draw.h"
+#include "platform/shell/shell_windows.h"
+#include "platform/gdi/surface.h"
+#include "platform/publish/window_publish.h"
 #include "tests/host_scratch.h"
 #include "tests/shell_test_support.h"
 

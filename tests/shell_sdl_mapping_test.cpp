@@ -1,7 +1,7 @@
 // The desktop window's pure mappings: its default scale, window pixels to device pixels, and
 // SDL's key codes to virtual keys.
 #include <gtest/gtest.h>
-#include "platform/backend_sdl.h"
+#include "platform/drivers/sdl/sdl.h"
 #include "platform/windows.h"
 
 TEST(SdlMapping, DefaultScaleIsTheLargestThatFitsComfortably)

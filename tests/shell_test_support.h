@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 #include <vector>
-#include "platform/input.h"
+#include "platform/user/input.h"
 #include "platform/windows.h"
 
 inline void PumpMessages()

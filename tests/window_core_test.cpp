@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "platform/input.h"
-#include "platform/resources.h"
+#include "platform/user/input.h"
+#include "platform/user/resources.h"
 #include "platform/windows.h"
 
 namespace {

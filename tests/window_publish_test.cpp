@@ -13,10 +13,10 @@
 #include <unistd.h>
 #include <vector>
 #include "host_scratch.h"
-#include "platform/publish_channel.h"
-#include "platform/publish_protocol.h"
+#include "platform/publish/channel.h"
+#include "platform/publish/protocol.h"
 #include "platform/windows.h"
-#include "platform/window_publish.h"
+#include "platform/publish/window_publish.h"
 #include "publish_child.h"
 
 namespace fs = std::filesystem;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-#include "platform/bmp_ico_reader.h"
+#include "platform/gdi/bmp_ico_reader.h"
 
 constexpr int kThemeIconSides[] = {16, 32, 48, 64, 128, 256};
 constexpr int kMaxThemeIconSide = 1024;

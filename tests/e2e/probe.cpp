@@ -21,10 +21,10 @@
 #include <vector>
 #include "app/app.h"
 #include "app/driver_tokens.h"
-#include "platform/input.h"
-#include "platform/navigation_bar.h"
-#include "platform/png_writer.h"
-#include "platform/shell_menu.h"
+#include "platform/user/input.h"
+#include "platform/shell/navigation_bar.h"
+#include "platform/gdi/png_writer.h"
+#include "platform/shell/menu.h"
 #include "resources/program_resources.h"
 
 namespace {

@@ -1,0 +1,235 @@
+// The remembered font matches. The file is text, one record a line, fields split by tabs:
+//   quorix-fonts 1
+//   config <path> <mtime ns, or -1 when missing>     (the configuration it was written under)
+//   font <face> <0|1 bold asked> <path> <index> <0|1 real bold> <size> <mtime ns>
+// It is input like any other: anything malformed makes the whole file count as empty. It is
+// rewritten whole through a temporary file and rename, so a reader never sees half of it.
+// Knowingly lacks: fonts added to a folder without fc-cache being run go unnoticed until the
+// configuration or fontconfig's cache folder changes.
+#include "platform/gdi/fonts/font_file_cache.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+#include "platform/kernel/host_dirs.h"
+
+namespace {
+
+constexpr const char* kHeader = "quorix-fonts 1";
+constexpr std::size_t kMaxFileBytes = 64 * 1024;
+constexpr std::size_t kMaxEntries = 64;
+
+struct Entry {
+    FontFile file;
+    long long size = 0;
+    long long mtime = 0;
+};
+
+using Key = std::pair<std::string, bool>;
+
+using Stamp = std::vector<std::pair<std::string, long long>>;
+
+struct Remembered {
+    bool read = false;
+    Stamp stamp;  // the configuration when the file was read
+    std::map<Key, Entry> entries;
+};
+Remembered g_remembered;
+
+bool UsesOwnConfiguration()
+{
+    for (const char* name : {"FONTCONFIG_FILE", "FONTCONFIG_PATH", "FONTCONFIG_SYSROOT"}) {
+        if (const char* value = std::getenv(name); value && *value) return true;
+    }
+    return false;
+}
+
+std::string CacheFolder()
+{
+    return JoinPath(XdgDirectory("XDG_CACHE_HOME", ".cache"), "quorix");
+}
+
+std::string CachePath()
+{
+    return JoinPath(CacheFolder(), "fonts.cache");
+}
+
+long long MtimeNs(const struct stat& st)
+{
+    return static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+}
+
+// What fontconfig's choice depends on: its configuration files and folders, and its cache
+// folder (fc-cache rewrites it whenever a font package comes or goes).
+Stamp ConfigurationStamp()
+{
+    std::string userConfig = JoinPath(XdgDirectory("XDG_CONFIG_HOME", ".config"), "fontconfig");
+    std::vector<std::string> paths = {"/etc/fonts/fonts.conf", "/etc/fonts/conf.d", "/etc/fonts/local.conf",
+                                      "/var/cache/fontconfig", JoinPath(userConfig, "fonts.conf"),
+                                      JoinPath(userConfig, "conf.d"),
+                                      JoinPath(XdgDirectory("XDG_CACHE_HOME", ".cache"), "fontconfig")};
+    Stamp stamp;
+    for (std::string& path : paths) {
+        struct stat st;
+        long long mtime = stat(path.c_str(), &st) == 0 ? MtimeNs(st) : -1;
+        stamp.emplace_back(std::move(path), mtime);
+    }
+    return stamp;
+}
+
+std::vector<std::string> SplitTabs(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab - start));
+        if (tab == std::string::npos) return fields;
+        start = tab + 1;
+    }
+}
+
+bool ParseNumber(const std::string& text, long long* value)
+{
+    if (text.empty()) return false;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *value);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+bool ParseFlag(const std::string& text, bool* value)
+{
+    if (text != "0" && text != "1") return false;
+    *value = text == "1";
+    return true;
+}
+
+bool ParseFont(const std::vector<std::string>& f, Key* key, Entry* entry)
+{
+    long long index = 0;
+    if (f.size() != 8 || f[3].empty() || f[3][0] != '/') return false;
+    if (!ParseFlag(f[2], &key->second) || !ParseFlag(f[5], &entry->file.bold)) return false;
+    if (!ParseNumber(f[4], &index) || index < 0 || index > 0xFFFF) return false;
+    if (!ParseNumber(f[6], &entry->size) || !ParseNumber(f[7], &entry->mtime)) return false;
+    key->first = f[1];
+    entry->file.path = f[3];
+    entry->file.index = static_cast<int>(index);
+    return true;
+}
+
+// The entries of `text`, when it is whole and was written under the configuration now in force.
+std::map<Key, Entry> Parse(const std::string& text, const Stamp& stamp)
+{
+    std::istringstream in(text);
+    std::string line;
+    if (!std::getline(in, line) || line != kHeader) return {};
+    std::size_t configs = 0;
+    std::map<Key, Entry> entries;
+    while (std::getline(in, line)) {
+        std::vector<std::string> f = SplitTabs(line);
+        if (f[0] == "config" && f.size() == 3) {
+            long long mtime = 0;
+            if (!ParseNumber(f[2], &mtime) || configs >= stamp.size() || stamp[configs].first != f[1] ||
+                stamp[configs].second != mtime) {
+                return {};
+            }
+            ++configs;
+        } else if (f[0] == "font") {
+            Key key;
+            Entry entry;
+            if (!ParseFont(f, &key, &entry) || entries.size() >= kMaxEntries) return {};
+            entries[key] = entry;
+        } else {
+            return {};
+        }
+    }
+    if (configs != stamp.size()) return {};
+    return entries;
+}
+
+void ReadOnce()
+{
+    if (g_remembered.read) return;
+    g_remembered.read = true;
+    g_remembered.stamp = ConfigurationStamp();
+    std::ifstream in(CachePath(), std::ios::binary);
+    if (!in) return;
+    std::string text(kMaxFileBytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.gcount() > static_cast<std::streamsize>(kMaxFileBytes)) return;  // not ours
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    g_remembered.entries = Parse(text, g_remembered.stamp);
+}
+
+bool StillThere(const Entry& entry)
+{
+    struct stat st;
+    return stat(entry.file.path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == entry.size &&
+           MtimeNs(st) == entry.mtime;
+}
+
+// Tabs and line ends would break the record; such names are simply not remembered.
+bool Writable(const std::string& text)
+{
+    return text.find_first_of("\t\n\r") == std::string::npos;
+}
+
+std::string Format(const Stamp& stamp, const std::map<Key, Entry>& entries)
+{
+    std::string out = std::string(kHeader) + "\n";
+    for (const auto& [path, mtime] : stamp) out += "config\t" + path + "\t" + std::to_string(mtime) + "\n";
+    for (const auto& [key, e] : entries) {
+        out += "font\t" + key.first + "\t" + (key.second ? "1" : "0") + "\t" + e.file.path + "\t" +
+               std::to_string(e.file.index) + "\t" + (e.file.bold ? "1" : "0") + "\t" + std::to_string(e.size) +
+               "\t" + std::to_string(e.mtime) + "\n";
+    }
+    return out;
+}
+
+void WriteWhole(const std::string& text)
+{
+    if (!MakeDirectories(CacheFolder(), 0700)) return;
+    std::string final = CachePath();
+    std::string temporary = final + ".tmp." + std::to_string(getpid());
+    FILE* out = std::fopen(temporary.c_str(), "wb");
+    if (!out) return;
+    bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    written = std::fclose(out) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), final.c_str()) != 0) std::remove(temporary.c_str());
+}
+
+}  // namespace
+
+std::optional<FontFile> RememberedFontFile(const std::string& face, bool bold)
+{
+    if (UsesOwnConfiguration()) return std::nullopt;
+    ReadOnce();
+    auto it = g_remembered.entries.find(Key(face, bold));
+    if (it == g_remembered.entries.end() || !StillThere(it->second)) return std::nullopt;
+    return it->second.file;
+}
+
+void RememberFontFile(const std::string& face, bool bold, const FontFile& file)
+{
+    if (UsesOwnConfiguration() || !Writable(face) || !Writable(file.path) || file.path.empty() || file.path[0] != '/') return;
+    struct stat st;
+    if (stat(file.path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+    ReadOnce();
+    // The configuration may have changed while this process ran (fontconfig writes its own
+    // cache): what was read under the old one is dropped.
+    Stamp now = ConfigurationStamp();
+    if (now != g_remembered.stamp || g_remembered.entries.size() >= kMaxEntries) g_remembered.entries.clear();
+    g_remembered.stamp = now;
+    g_remembered.entries[Key(face, bold)] = Entry{file, static_cast<long long>(st.st_size), MtimeNs(st)};
+    WriteWhole(Format(now, g_remembered.entries));
+}
+
+void ForgetRememberedFontFilesForTesting()
+{
+    g_remembered = Remembered{};
+}

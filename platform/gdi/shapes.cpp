@@ -1,0 +1,194 @@
+// Rectangles, rectangle fills, lines and single pixels, drawn in software with the DC's pen and brush.
+// Knowingly lacks: pen styles other than solid, null and inside-frame; round joins of wide pens
+// (corners of a wide outline are square).
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+#include "platform/gdi/dc.h"
+#include "platform/gdi/raster.h"
+
+namespace {
+
+// The classic system colours, for brushes given as COLOR_xxx + 1 the way window classes do.
+constexpr COLORREF kSystemColors[] = {
+    RGB(192, 192, 192), RGB(58, 110, 165), RGB(0, 0, 128), RGB(128, 128, 128), RGB(192, 192, 192),
+    RGB(255, 255, 255), RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0), RGB(255, 255, 255),
+    RGB(192, 192, 192), RGB(192, 192, 192), RGB(128, 128, 128), RGB(0, 0, 128), RGB(255, 255, 255),
+    RGB(192, 192, 192), RGB(128, 128, 128), RGB(128, 128, 128), RGB(0, 0, 0), RGB(192, 192, 192),
+    RGB(255, 255, 255), RGB(64, 64, 64), RGB(224, 224, 224), RGB(0, 0, 0), RGB(255, 255, 225),
+};
+
+// The brush's colour, or false for a hollow or unknown brush.
+bool BrushColor(HBRUSH brush, COLORREF* color)
+{
+    std::uintptr_t v = reinterpret_cast<std::uintptr_t>(brush);
+    if (v >= 1 && v <= std::size(kSystemColors)) {
+        *color = kSystemColors[v - 1];
+        return true;
+    }
+    GdiBrush* b = LookupGdi<GdiBrush>(brush);
+    if (!b || b->hollow) return false;
+    *color = b->color;
+    return true;
+}
+
+// Every shape is made of these fills, so at scale N outlines, pens and lines come out exactly N
+// times as large as at scale 1.
+void FillLogical(const DrawTarget& t, long long l, long long top, long long r, long long b, COLORREF color)
+{
+    FillArea(t.surface, LogicalToSurfaceRect(t, l, top, r, b, t.clip), ColorToPixel(color));
+}
+
+// A pen of width w drawn along pixel c covers c - w/2 .. c - w/2 + w - 1: centred, with the
+// extra pixel of an even width going up and to the left.
+long long PenStart(long long c, int width)
+{
+    return c - width / 2;
+}
+
+}  // namespace
+
+// Rectangle(l, t, r, b), as Win32 draws it for the pens we have:
+//  - the outline's path runs along columns l and r-1 and rows t and b-1 (right and bottom edges
+//    exclusive); a pen of width w covers w pixels across each of these lines (PenStart), corners
+//    square. Width 1 covers exactly l..r-1 x t..b-1; width 3 reaches one pixel outside it.
+//  - PS_INSIDEFRAME wider than 1 shrinks the path so the outline stays inside l..r-1 x t..b-1.
+//  - the brush fills what lies inside the outline; a rectangle one or two pixels high has no inside.
+//  - with PS_NULL there is no outline and the fill is one pixel smaller: l..r-2 x t..b-2.
+BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
+{
+    DrawTarget t;
+    if (!ResolveDrawTarget(hdc, &t)) return FALSE;
+    long long l = std::min(left, right), r = std::max(left, right);
+    long long tp = std::min(top, bottom), b = std::max(top, bottom);
+    if (l == r || tp == b) return TRUE;
+    GdiPen* pen = LookupGdi<GdiPen>(t.dc->pen);
+    COLORREF fill;
+    bool filled = BrushColor(t.dc->brush, &fill);
+    if (!pen || pen->style == PS_NULL) {
+        if (filled) FillLogical(t, l, tp, r - 1, b - 1, fill);
+        return TRUE;
+    }
+    int w = pen->width;
+    long long outerL, outerT, outerR, outerB;  // exclusive right and bottom
+    if (pen->style == PS_INSIDEFRAME && w > 1) {
+        outerL = l, outerT = tp, outerR = r, outerB = b;
+    } else {
+        outerL = PenStart(l, w), outerT = PenStart(tp, w);
+        outerR = PenStart(r - 1, w) + w, outerB = PenStart(b - 1, w) + w;
+    }
+    long long innerL = outerL + w, innerT = outerT + w, innerR = outerR - w, innerB = outerB - w;
+    if (filled && innerL < innerR && innerT < innerB) FillLogical(t, innerL, innerT, innerR, innerB, fill);
+    COLORREF c = pen->color;
+    FillLogical(t, outerL, outerT, outerR, std::min(innerT, outerB), c);                 // top
+    FillLogical(t, outerL, std::max(innerB, outerT), outerR, outerB, c);                 // bottom
+    FillLogical(t, outerL, outerT, std::min(innerL, outerR), outerB, c);                 // left
+    FillLogical(t, std::max(innerR, outerL), outerT, outerR, outerB, c);                 // right
+    return TRUE;
+}
+
+int FillRect(HDC hdc, const RECT* rect, HBRUSH brush)
+{
+    DrawTarget t;
+    if (!rect || !ResolveDrawTarget(hdc, &t)) return 0;
+    COLORREF color;
+    if (!BrushColor(brush, &color)) {
+        bool known = LookupGdi<GdiBrush>(brush) != nullptr;
+        return known ? 1 : 0;  // a hollow brush paints nothing, successfully
+    }
+    FillLogical(t, rect->left, rect->top, rect->right, rect->bottom, color);
+    return 1;
+}
+
+BOOL MoveToEx(HDC hdc, int x, int y, POINT* previous)
+{
+    GdiDc* dc = LookupGdi<GdiDc>(hdc);
+    if (!dc) return FALSE;
+    if (previous) *previous = dc->position;
+    dc->position = POINT{x, y};
+    return TRUE;
+}
+
+namespace {
+
+// Cuts the segment to `box` (Liang-Barsky); false when nothing of it is inside. A segment that
+// lies inside the box comes back unchanged, so on-screen lines are drawn exactly.
+bool ClipSegment(double& x0, double& y0, double& x1, double& y1, double minX, double minY, double maxX, double maxY)
+{
+    double t0 = 0, t1 = 1, dx = x1 - x0, dy = y1 - y0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - minX, maxX - x0, y0 - minY, maxY - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        double r = q[i] / p[i];
+        if (p[i] < 0) t0 = std::max(t0, r);
+        else t1 = std::min(t1, r);
+        if (t0 > t1) return false;
+    }
+    double nx0 = x0 + t0 * dx, ny0 = y0 + t0 * dy, nx1 = x0 + t1 * dx, ny1 = y0 + t1 * dy;
+    x0 = nx0, y0 = ny0, x1 = nx1, y1 = ny1;
+    return true;
+}
+
+void StampPen(const DrawTarget& t, long long x, long long y, int w, COLORREF color)
+{
+    FillLogical(t, PenStart(x, w), PenStart(y, w), PenStart(x, w) + w, PenStart(y, w) + w, color);
+}
+
+}  // namespace
+
+// Lines stop one pixel short of their end point, as Win32's do.
+BOOL LineTo(HDC hdc, int x, int y)
+{
+    DrawTarget t;
+    if (!ResolveDrawTarget(hdc, &t)) return FALSE;
+    POINT from = t.dc->position;
+    t.dc->position = POINT{x, y};
+    GdiPen* pen = LookupGdi<GdiPen>(t.dc->pen);
+    if (!pen || pen->style == PS_NULL) return TRUE;
+    int w = pen->width;
+    double margin = w + 2.0;
+    double x0 = from.x, y0 = from.y, x1 = x, y1 = y;
+    bool whole = true;
+    const double n = t.scale;
+    double minX = (double(t.clip.left) - t.origin.x) / n - margin, maxX = (double(t.clip.right) - t.origin.x) / n + margin;
+    double minY = (double(t.clip.top) - t.origin.y) / n - margin, maxY = (double(t.clip.bottom) - t.origin.y) / n + margin;
+    if (!ClipSegment(x0, y0, x1, y1, minX, minY, maxX, maxY)) return TRUE;
+    whole = x1 == x && y1 == y;
+    long long cx = std::llround(x0), cy = std::llround(y0), ex = std::llround(x1), ey = std::llround(y1);
+    long long dx = std::llabs(ex - cx), dy = -std::llabs(ey - cy);
+    int sx = cx < ex ? 1 : -1, sy = cy < ey ? 1 : -1;
+    long long err = dx + dy;
+    while (cx != ex || cy != ey) {
+        StampPen(t, cx, cy, w, pen->color);
+        long long e2 = 2 * err;
+        if (e2 >= dy) err += dy, cx += sx;
+        if (e2 <= dx) err += dx, cy += sy;
+    }
+    if (!whole) StampPen(t, cx, cy, w, pen->color);  // a cut end is not the real end point
+    return TRUE;
+}
+
+// A logical pixel on a scaled screen is an N x N block: its top-left surface pixel is read.
+COLORREF GetPixel(HDC hdc, int x, int y)
+{
+    DrawTarget t;
+    if (!ResolveReadTarget(hdc, &t)) return CLR_INVALID;
+    long long sx = (long long)x * t.scale + t.origin.x, sy = (long long)y * t.scale + t.origin.y;
+    if (sx < t.clip.left || sx >= t.clip.right || sy < t.clip.top || sy >= t.clip.bottom) return CLR_INVALID;
+    return PixelToColor(t.surface.pixels[std::size_t(sy) * t.surface.stride + std::size_t(sx)]);
+}
+
+COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color)
+{
+    DrawTarget t;
+    if (!ResolveDrawTarget(hdc, &t)) return CLR_INVALID;
+    long long sx = (long long)x * t.scale + t.origin.x, sy = (long long)y * t.scale + t.origin.y;
+    if (sx < t.clip.left || sx >= t.clip.right || sy < t.clip.top || sy >= t.clip.bottom) return CLR_INVALID;
+    FillLogical(t, x, y, (long long)x + 1, (long long)y + 1, color & 0x00FFFFFF);
+    return color & 0x00FFFFFF;
+}

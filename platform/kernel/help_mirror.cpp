@@ -1,0 +1,175 @@
+// The help pages' mirror. A copy is stale when its modification time differs from its page's;
+// copies whose page is gone are removed. Knowingly lacks: rewriting of links other than href.
+#include "platform/kernel/help_mirror.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+#include "platform/kernel/host_dirs.h"
+
+namespace {
+
+constexpr std::size_t kPageCap = 4u << 20;  // bytes; a bigger page is copied cut
+
+char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EndsWithIgnoringCase(std::string_view text, std::string_view tail)
+{
+    if (text.size() < tail.size()) return false;
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+        if (LowerAscii(text[text.size() - tail.size() + i]) != tail[i]) return false;
+    }
+    return true;
+}
+
+bool IsHelpPageName(std::string_view name)
+{
+    return EndsWithIgnoringCase(name, ".htc") || EndsWithIgnoringCase(name, ".htp");
+}
+
+// A link to a page of the same folder: no scheme, no folder, a help page's extension.
+bool IsSiblingPageLink(std::string_view target)
+{
+    return !target.empty() && target.find_first_of(":/\\") == std::string_view::npos && IsHelpPageName(target);
+}
+
+std::string RewriteLink(std::string_view link)
+{
+    std::size_t cut = link.find_first_of("#?");
+    std::string_view target = link.substr(0, cut);
+    if (!IsSiblingPageLink(target)) return std::string(link);
+    std::string rewritten = MirrorPageName(target);
+    if (cut != std::string_view::npos) rewritten += link.substr(cut);
+    return rewritten;
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::size_t at, std::string_view word)
+{
+    if (text.size() - at < word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (LowerAscii(text[at + i]) != word[i]) return false;
+    }
+    return true;
+}
+
+bool IsNameChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+}
+
+std::size_t SkipSpaces(std::string_view text, std::size_t at)
+{
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\n' || text[at] == '\r')) ++at;
+    return at;
+}
+
+bool ReadWhole(const std::string& path, std::string* text)
+{
+    return ReadFileCapped(path, 0, kPageCap, text);
+}
+
+// Writes the copy and gives it the page's modification time, which is how staleness is seen.
+bool WriteCopy(const std::string& path, const std::string& text, const timespec& modified)
+{
+    std::string temporary = path + ".new";
+    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) return false;
+    bool complete = WriteAll(fd, text.data(), text.size());
+    timespec times[2] = {modified, modified};
+    bool ok = complete && futimens(fd, times) == 0;
+    ok = close(fd) == 0 && ok && rename(temporary.c_str(), path.c_str()) == 0;
+    if (!ok) unlink(temporary.c_str());
+    return ok;
+}
+
+bool SameTime(const timespec& a, const timespec& b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+bool RefreshCopy(const std::string& page, const struct stat& pageStat, const std::string& copy)
+{
+    struct stat copyStat;
+    if (lstat(copy.c_str(), &copyStat) == 0 && S_ISREG(copyStat.st_mode) &&
+        SameTime(copyStat.st_mtim, pageStat.st_mtim)) {
+        return true;
+    }
+    std::string html;
+    return ReadWhole(page, &html) && WriteCopy(copy, RewriteHelpLinks(html), pageStat.st_mtim);
+}
+
+void RemoveOrphanCopies(const std::string& mirror, const std::set<std::string>& current)
+{
+    DIR* dir = opendir(mirror.c_str());
+    if (!dir) return;
+    while (dirent* entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name.size() > 5 && IsHelpPageName(name.substr(0, name.size() - 5)) && !current.count(name)) {
+            unlink(JoinPath(mirror, name).c_str());
+        }
+    }
+    closedir(dir);
+}
+
+}  // namespace
+
+std::string MirrorPageName(std::string_view pageName)
+{
+    std::string name;
+    for (char c : pageName) name.push_back(LowerAscii(c));
+    return name + ".html";
+}
+
+std::string RewriteHelpLinks(std::string_view html)
+{
+    std::string out;
+    out.reserve(html.size());
+    std::size_t copied = 0;
+    for (std::size_t at = 0; at < html.size(); ++at) {
+        if (!StartsWithIgnoringCase(html, at, "href") || (at > 0 && IsNameChar(html[at - 1]))) continue;
+        std::size_t value = SkipSpaces(html, at + 4);
+        if (value >= html.size() || html[value] != '=') continue;
+        value = SkipSpaces(html, value + 1);
+        if (value >= html.size()) break;
+        char quote = (html[value] == '"' || html[value] == '\'') ? html[value] : '\0';
+        if (quote) ++value;
+        std::size_t end = value;
+        while (end < html.size() && (quote ? html[end] != quote : html[end] != ' ' && html[end] != '>')) ++end;
+        out.append(html.substr(copied, value - copied));
+        out += RewriteLink(html.substr(value, end - value));
+        copied = end;
+        at = end;
+    }
+    out.append(html.substr(copied));
+    return out;
+}
+
+bool MirrorHelpPages(const std::string& pageHostPath, std::string* mirrorPath)
+{
+    std::size_t slash = pageHostPath.rfind('/');
+    if (slash == std::string::npos) return false;
+    std::string folder = pageHostPath.substr(0, slash);
+    std::string mirror = JoinPath(XdgDirectory("XDG_CACHE_HOME", ".cache"), "quorix/help");
+    if (!MakeDirectories(mirror, 0700)) return false;
+    DIR* dir = opendir(folder.c_str());
+    std::set<std::string> current;
+    bool ok = true;
+    while (dirent* entry = dir ? readdir(dir) : nullptr) {
+        std::string page = JoinPath(folder, entry->d_name);
+        struct stat st;
+        if (!IsHelpPageName(entry->d_name) || lstat(page.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        std::string copyName = MirrorPageName(entry->d_name);
+        current.insert(copyName);
+        ok = RefreshCopy(page, st, JoinPath(mirror, copyName)) && ok;
+    }
+    if (dir) closedir(dir);
+    RemoveOrphanCopies(mirror, current);
+    *mirrorPath = JoinPath(mirror, MirrorPageName(pageHostPath.substr(slash + 1)));
+    return ok;
+}

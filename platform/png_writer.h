@@ -1,9 +1,0 @@
-// Writing a surface as a PNG image (RGB, 8 bits per channel), enlarged by a whole factor.
-#pragma once
-#include "platform/surface.h"
-
-constexpr int kMaxPngScale = 16;
-
-// False, with no file left behind, for a bad surface,
-// a scale outside 1..kMaxPngScale or a path that cannot be written.
-bool WriteSurfacePng(const Surface& surface, int scale, const char* path);

@@ -1,0 +1,185 @@
+// Keys that tap dialog controls (see key_taps.h for the rules). One key is held at a time: the
+// keyboard has one set of fingers, and a second key completes the first key's tap.
+// Knowingly lacks: keys with Alt (WM_SYSKEYDOWN / WM_SYSCHAR never tap), dead-key composition
+// beyond what the backend hands over as finished characters.
+#include "platform/user/key_taps.h"
+#include <map>
+#include "platform/user/window_internal.h"
+
+namespace {
+
+struct KeyTapTable {
+    const KEYTAP* entries = nullptr;
+    std::size_t count = 0;
+};
+
+std::map<HINSTANCE, KeyTapTable>& Tables()
+{
+    static std::map<HINSTANCE, KeyTapTable> tables;
+    return tables;
+}
+
+struct KeyState {
+    WPARAM downKey = 0;       // the virtual key down and not yet up: typed characters come of it
+    bool downKeyUsed = false; // it already tapped, or already typed its character
+    WPARAM heldKey = 0;       // the key whose control shows pressed
+    HWND heldButton = nullptr;
+};
+KeyState g_keys;
+
+bool IsRepeat(LPARAM lParam)
+{
+    return (lParam & (LPARAM(1) << 30)) != 0;
+}
+
+bool CtrlHeld()
+{
+    return GetKeyState(VK_CONTROL) < 0;
+}
+
+HWND TopLevelOf(HWND hwnd)
+{
+    Window* w = FindWin(hwnd);
+    while (w && w->parent) w = FindWin(w->parent);
+    return w ? w->handle : nullptr;
+}
+
+int ControlIdFor(HINSTANCE instance, BYTE kind, WPARAM key)
+{
+    auto it = Tables().find(instance);
+    if (it == Tables().end()) return 0;
+    for (std::size_t i = 0; i < it->second.count; ++i) {
+        const KEYTAP& e = it->second.entries[i];
+        if ((e.fVirt & FVIRTKEY) == kind && e.key == key) return e.id;
+    }
+    return 0;
+}
+
+bool EnabledChain(const Window* w)
+{
+    for (; w; w = FindWin(w->parent)) {
+        if (w->style & WS_DISABLED) return false;
+    }
+    return true;
+}
+
+bool Pressable(HWND button)
+{
+    Window* w = FindWin(button);
+    return w && w->className == u"BUTTON" && IsReallyVisible(*w) && EnabledChain(w);
+}
+
+// The shown control `id` of a shown dialog at or under `top`, topmost dialog first.
+HWND FindTapTarget(HWND dialogOrAncestor, int id)
+{
+    Window* w = FindWin(dialogOrAncestor);
+    if (!w || !IsReallyVisible(*w)) return nullptr;
+    for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
+        if (HWND found = FindTapTarget(*it, id)) return found;
+    }
+    if (!w->isDialog) return nullptr;
+    for (HWND child : w->children) {
+        Window* c = FindWin(child);
+        if (c && c->id == id && Pressable(child)) return child;
+    }
+    return nullptr;
+}
+
+HWND TargetFor(HWND hwnd, BYTE kind, WPARAM key)
+{
+    HWND top = TopLevelOf(hwnd);
+    Window* t = FindWin(top);
+    int id = t ? ControlIdFor(t->instance, kind, key) : 0;
+    return id ? FindTapTarget(top, id) : nullptr;
+}
+
+// Release, and click only if the control is still shown pressed: a pen may have released it,
+// or a mode switch hidden it, since the key went down.
+void CompleteHeldTap()
+{
+    HWND button = g_keys.heldButton;
+    g_keys.heldButton = nullptr;
+    g_keys.heldKey = 0;
+    if (!FindWin(button)) return;
+    bool stillPressed = (SendMessage(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+    if (stillPressed && Pressable(button)) {
+        SendMessage(button, BM_CLICK, 0, 0);
+    } else {
+        SendMessage(button, BM_SETSTATE, FALSE, 0);
+    }
+}
+
+void Hold(HWND button, WPARAM key)
+{
+    if (g_keys.heldButton) CompleteHeldTap();
+    g_keys.heldButton = button;
+    g_keys.heldKey = key;
+    SendMessage(button, BM_SETSTATE, TRUE, 0);
+}
+
+bool IsModifier(WPARAM key)
+{
+    return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU;
+}
+
+void OnKeyDown(HWND hwnd, WPARAM key, LPARAM lParam)
+{
+    if (IsModifier(key)) return;  // Shift only changes the character that comes next
+    g_keys.downKey = key;
+    if (IsRepeat(lParam)) {
+        // Neither the repeat nor the characters it types tap again.
+        g_keys.downKeyUsed = true;
+        return;
+    }
+    g_keys.downKeyUsed = false;
+    if (g_keys.heldButton && g_keys.heldKey != key) CompleteHeldTap();
+    if (CtrlHeld()) return;
+    HWND button = TargetFor(hwnd, FVIRTKEY, key);
+    if (!button) return;
+    g_keys.downKeyUsed = true;
+    Hold(button, key);
+}
+
+void OnChar(HWND hwnd, WPARAM ch)
+{
+    if (CtrlHeld() || (g_keys.downKey && g_keys.downKeyUsed)) return;
+    if (g_keys.downKey) g_keys.downKeyUsed = true;
+    HWND button = TargetFor(hwnd, 0, ch);
+    if (!button) return;
+    if (g_keys.downKey) {
+        Hold(button, g_keys.downKey);
+        return;
+    }
+    if (g_keys.heldButton) CompleteHeldTap();
+    SendMessage(button, BM_CLICK, 0, 0);
+}
+
+void OnKeyUp(WPARAM key)
+{
+    if (key == g_keys.downKey) {
+        g_keys.downKey = 0;
+        g_keys.downKeyUsed = false;
+    }
+    if (g_keys.heldButton && key == g_keys.heldKey) CompleteHeldTap();
+}
+
+}  // namespace
+
+void RegisterKeyTaps(HINSTANCE instance, const KEYTAP* table, std::size_t count)
+{
+    if (!table || count == 0) {
+        Tables().erase(instance);
+        return;
+    }
+    Tables()[instance] = KeyTapTable{table, count};
+}
+
+void HandleKeyTapMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!FindWin(hwnd)) return;
+    switch (msg) {
+    case WM_KEYDOWN: OnKeyDown(hwnd, wParam, lParam); break;
+    case WM_CHAR:    OnChar(hwnd, wParam); break;
+    case WM_KEYUP:   OnKeyUp(wParam); break;
+    }
+}
