@@ -5,7 +5,7 @@
 
 #include <cstddef>
 #include <string>
-#include "platform/kernel/device_files.h"
+#include "platform/extras.h"
 #include "platform/windows.h"
 
 const unsigned char* FindEmbeddedBlob(const char* name, std::size_t* size);

@@ -1,7 +1,7 @@
 // Key tokens: a decimal command number, a caption exactly as on the face, or an ASCII alias.
 #include <cstdlib>
 #include "app/driver_tokens.h"
-#include "platform/kernel/host_text.h"
+#include "platform/extras.h"
 #include "resources/program_resources.h"
 
 namespace {

@@ -12,10 +12,7 @@
 #include "app/headless_driver.h"
 #include "engine/calc_state.h"
 #include "face/display_panel.h"
-#include "platform/kernel/host_text.h"
-#include "platform/user/input.h"
-#include "platform/gdi/png_writer.h"
-#include "platform/gdi/surface.h"
+#include "platform/extras.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 
@@ -139,7 +136,7 @@ void RunJob(const MSG& msg)
         MSG paint;
         while (PeekMessage(&paint, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessage(&paint);
         // The screen is drawn at the scale already: the picture is the surface as it is.
-        if (!WriteSurfacePng(ScreenSurface(), 1, g_job.screenshot.c_str())) {
+        if (!WriteScreenPng(g_job.screenshot.c_str())) {
             std::cerr << "quorix: cannot write the screenshot " << g_job.screenshot << '\n';
             g_job.screenshotFailed = true;
         }

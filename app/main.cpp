@@ -7,8 +7,9 @@
 #include "app/device_setup.h"
 #include "app/driver_tokens.h"
 #include "app/headless_driver.h"
-#include "platform/drivers/sdl/sdl.h"
+#include "platform/extras.h"
 #include "resources/program_resources.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -36,30 +37,28 @@ void PrintUsage()
               << KeyTokenHelp();
 }
 
-// A whole number 1..kMaxWindowScale, or 0 when the text is anything else.
+// A whole number 1..kMaxScreenScale, or 0 when the text is anything else.
 int ParseScale(const char* text)
 {
     char* end = nullptr;
     long value = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || value < 1 || value > kMaxWindowScale) return 0;
+    if (end == text || *end != '\0' || value < 1 || value > kMaxScreenScale) return 0;
     return static_cast<int>(value);
 }
 
 int RunDesktop(int scale)
 {
-    const Backend& sdl = SdlBackend();
-    if (!sdl.open(scale)) {
+    if (!OpenDesktopWindow(scale)) {
         std::cerr << "quorix: cannot open a window: no display found (DISPLAY is unset or unreachable); "
                      "to run without one: quorix --headless --keys \"1 + 2 =\"\n";
         return 1;
     }
-    SetBackend(&sdl);
+    EnableCrossProcessWindows(true);
     HINSTANCE instance = GetModuleHandle(nullptr);
     RegisterProgramResources(instance);
     WCHAR commandLine[] = u"";
     int status = AppMain(instance, nullptr, commandLine, SW_SHOW);
-    SetBackend(nullptr);
-    sdl.close();
+    CloseDesktopWindow();
     return status;
 }
 
@@ -67,6 +66,7 @@ int RunDesktop(int scale)
 
 int main(int argc, char** argv)
 {
+    SetProgramName(PROGRAM_NAME);
     std::string first = argc > 1 ? argv[1] : "";
     if (first == "--help" || first == "-h") {
         PrintUsage();
@@ -86,7 +86,7 @@ int main(int argc, char** argv)
     if (first == "--scale") {
         scale = argc == 3 ? ParseScale(argv[2]) : 0;
         if (!scale) {
-            std::cerr << "quorix: --scale takes a whole number from 1 to " << kMaxWindowScale << '\n';
+            std::cerr << "quorix: --scale takes a whole number from 1 to " << kMaxScreenScale << '\n';
             return 2;
         }
     } else if (argc != 1) {

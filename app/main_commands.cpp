@@ -1,6 +1,5 @@
 // The main window's commands: Exit, About, Help contents, Uninstall, and the clipboard's two.
 #include "app/app.h"
-#include "platform/win_clipboard.h"
 #include "resources/resource_ids.h"
 
 namespace {

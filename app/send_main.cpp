@@ -3,6 +3,7 @@
 // Exit code 0 when the command was delivered, 1 when no running program took it, 2 on bad usage.
 #include <cstdio>
 #include <cstring>
+#include "platform/extras.h"
 #include "platform/windows.h"
 #include "resources/resource_ids.h"
 
@@ -62,6 +63,8 @@ static int ShowUsage()
 
 int main(int argc, char** argv)
 {
+    SetProgramName(PROGRAM_NAME);
+    EnableCrossProcessWindows(true);
     WORD command = 0;
     if (argc != 2 || !ParseCommand(argv[1], &command)) return ShowUsage();
     HWND window = FindWindow(SEND_WINDOW_CLASS, SEND_WINDOW_TITLE);

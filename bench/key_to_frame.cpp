@@ -13,6 +13,8 @@
 #include "app/driver_tokens.h"
 #include "engine/calc_state.h"
 #include "platform/drivers/backend.h"
+#include "platform/extras.h"
+#include "resources/resource_ids.h"
 #include "platform/user/input.h"
 #include "resources/program_resources.h"
 
@@ -80,6 +82,7 @@ void RunUntilIdle()
 HWND StartFace()
 {
     static HWND face = [] {
+        SetProgramName(PROGRAM_NAME);
         UseScratchHome();
         SetBackend(&g_counting);
         EnableCrossProcessWindows(false);

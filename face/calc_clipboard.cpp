@@ -4,7 +4,6 @@
 #include "engine/calc_state.h"
 #include "engine/clipboard_entry.h"
 #include "face/face.h"
-#include "platform/win_clipboard.h"
 
 BOOL OnCalcCopy(HWND hDlg)
 {

@@ -2,7 +2,6 @@
 #include "engine/calc_command.h"
 #include "engine/calc_state.h"
 #include "face/face.h"
-#include "platform/win_clipboard.h"
 #include "resources/resource_ids.h"
 
 COLORREF g_faceColor;

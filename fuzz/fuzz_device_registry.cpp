@@ -7,6 +7,8 @@
 #include <string>
 #include <unistd.h>
 #include "fuzz/fuzz_input.h"
+#include "platform/extras.h"
+#include "resources/resource_ids.h"
 #include "platform/kernel/device_paths.h"
 #include "platform/kernel/registry_store.h"
 #include "platform/windows.h"
@@ -28,6 +30,7 @@ const std::string& ScratchRoot()
         fs::create_symlink("..", device + "/Windows/up", ignored);
         fs::create_symlink("../..", device + "/Windows/Help/up2", ignored);
         fs::create_symlink("Windows", device + "/win", ignored);
+        SetProgramName(PROGRAM_NAME);
         setenv("QUORIX_DEVICE_ROOT", device.c_str(), 1);
         std::atexit([] { std::error_code e; fs::remove_all(fs::path(std::getenv("QUORIX_DEVICE_ROOT")).parent_path(), e); });
         return fs::canonical(device).string();

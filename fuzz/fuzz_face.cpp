@@ -15,6 +15,7 @@
 #include "fuzz/fuzz_input.h"
 #include "platform/user/input.h"
 #include "resources/program_resources.h"
+#include "platform/extras.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -165,6 +166,7 @@ void RunStep(FuzzInput& in, HWND face)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
+    SetProgramName(PROGRAM_NAME);
     UseScratchHome();
     StartProgram();
     // The program ends as it does when closed, so that what it still holds is not taken for a leak.

@@ -70,3 +70,6 @@ LONG RegCreateKeyEx(HKEY key, LPCWSTR subKey, DWORD reserved, LPWSTR className, 
                     REGSAM access, SECURITY_ATTRIBUTES* security, HKEY* result, DWORD* disposition);
 LONG RegDeleteKey(HKEY key, LPCWSTR subKey);
 LONG RegCloseKey(HKEY key);
+
+// The program is the only module.
+HMODULE GetModuleHandle(LPCWSTR moduleName);

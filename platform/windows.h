@@ -5,3 +5,4 @@
 #include "platform/win_gdi.h"
 #include "platform/win_kernel.h"
 #include "platform/win_shell.h"
+#include "platform/win_clipboard.h"

@@ -1,7 +1,7 @@
 // The keyboard's keys on the face: which typed character or key taps which face key.
 #pragma once
 #include <cstddef>
-#include "platform/user/key_taps.h"
+#include "platform/extras.h"
 #include "platform/windows.h"
 
 const KEYTAP* FaceKeyTaps(std::size_t* count);

@@ -1,7 +1,7 @@
 // The program's resource tables, and their registration with the platform at start-up.
 #pragma once
 #include <vector>
-#include "platform/user/resources.h"
+#include "platform/extras.h"
 #include "platform/windows.h"
 
 const DialogDesc& CalcDialogDesc();

@@ -1,6 +1,9 @@
 // Identifiers shared between the program's code and its resources.
 #pragma once
 
+// The program's name on the host: its folders, its files' headers, its desktop window's class.
+#define PROGRAM_NAME "quorix"
+
 // Strings
 #define IDS_APP_TITLE 1
 #define IDS_WINDOW_CLASS 3

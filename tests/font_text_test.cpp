@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "platform/user/text_utf16.h"
+#include "platform/kernel/text_utf16.h"
 #include "platform/windows.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 #include "platform/gdi/stats.h"
 #include "platform/gdi/surface.h"
-#include "platform/user/resources.h"
+#include "platform/kernel/resource_table.h"
 #include "platform/windows.h"
 
 namespace {

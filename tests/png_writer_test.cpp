@@ -51,7 +51,7 @@ TEST(PngWriterTest, RefusesBadPathsScalesAndSurfaces)
     EXPECT_FALSE(WriteSurfacePng(one, 1, "/"));
     std::string path = TempPath("refused");
     EXPECT_FALSE(WriteSurfacePng(one, 0, path.c_str()));
-    EXPECT_FALSE(WriteSurfacePng(one, kMaxPngScale + 1, path.c_str()));
+    EXPECT_FALSE(WriteSurfacePng(one, kMaxScreenScale + 1, path.c_str()));
     EXPECT_FALSE(WriteSurfacePng(Surface{nullptr, 1, 1, 1}, 1, path.c_str()));
     EXPECT_FALSE(WriteSurfacePng(Surface{&pixel, 2, 1, 1}, 1, path.c_str()));  // stride shorter than a row
     EXPECT_EQ(std::fopen(path.c_str(), "rb"), nullptr);  // nothing left behind

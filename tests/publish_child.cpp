@@ -11,7 +11,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
+#include "platform/extras.h"
 #include "platform/user/platform_messages.h"
+#include "resources/resource_ids.h"
 #include "platform/win_user.h"
 #include "platform/publish/window_publish.h"
 #include "platform/publish/window_publish_testing.h"
@@ -48,6 +50,7 @@ int RunChildIfAsked()
 {
     const char* role = std::getenv(kRoleVariable);
     if (!role) return 0;
+    SetProgramName(PROGRAM_NAME);  // before the test environment names it: this runs first
     if (std::strcmp(role, "refuse") == 0) SetRequiredPeerUid(geteuid() + 1);
     SetRemoteRequestHook(ReportRequest);
     HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(kChildWindow));

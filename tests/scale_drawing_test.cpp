@@ -16,7 +16,7 @@
 #include "platform/windows.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
-#include "platform/user/resources.h"
+#include "platform/kernel/resource_table.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "face/face.h"
 #include "platform/gdi/fonts/font_match.h"
-#include "platform/user/resources.h"
+#include "platform/kernel/resource_table.h"
 #include "platform/gdi/surface.h"
 #include "platform/windows.h"
 #include "resources/program_resources.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <vector>
 #include "platform/shell/navigation_bar.h"
-#include "platform/user/resources.h"
+#include "platform/kernel/resource_table.h"
 #include "platform/gdi/surface.h"
 #include "tests/shell_test_support.h"
 

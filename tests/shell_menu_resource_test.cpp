@@ -2,7 +2,7 @@
 // ones, must be refused without reading past their end.
 #include <gtest/gtest.h>
 #include <vector>
-#include "platform/user/resources.h"
+#include "platform/kernel/resource_table.h"
 #include "platform/shell/menu.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"

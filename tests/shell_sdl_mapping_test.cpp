@@ -18,7 +18,7 @@ TEST(SdlMapping, DefaultScaleIsTheLargestThatFitsComfortably)
         {200, 200, 1},    // never below 1
         {0, 0, 1},        // no bounds known
         {-5, 100000, 1},
-        {100000, 100000, kMaxWindowScale},
+        {100000, 100000, kMaxScreenScale},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(DefaultWindowScale(c.width, c.height), c.scale) << c.width << "x" << c.height;

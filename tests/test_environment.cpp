@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include "platform/extras.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -23,6 +25,8 @@ struct ScratchEnvironment {
             std::filesystem::permissions(path, std::filesystem::perms::owner_all);
             setenv(d[0], path.c_str(), 1);
         }
+        SetProgramName(PROGRAM_NAME);
+        EnableCrossProcessWindows(true);  // as in the desktop program; tests that must not be found turn it off
     }
     ~ScratchEnvironment()
     {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 #include "platform/user/input.h"
-#include "platform/user/resources.h"
+#include "platform/kernel/resource_table.h"
 #include "platform/windows.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Dialogs from templates: modeless and modal creation, the default dialog procedure, dialog units.
 #include "platform/controls/dialog_template.h"
-#include "platform/user/resources.h"
+#include "platform/kernel/resource_table.h"
 #include "platform/user/window_internal.h"
 
 const WCHAR kDialogClassName[] = u"#32770";

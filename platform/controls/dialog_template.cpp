@@ -2,7 +2,6 @@
 // is created. The reader never trusts a count or a string to stay inside the bytes it was given.
 #include <cstring>
 #include "platform/controls/dialog_template.h"
-#include "platform/user/resources.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 #pragma once
 #include <string>
 #include <vector>
+#include "platform/extras.h"
 #include "platform/windows.h"
 
 struct ParsedDialogItem {

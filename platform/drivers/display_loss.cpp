@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <dlfcn.h>
 #include <unistd.h>
-#include "platform/user/window_internal.h"
 #include "platform/publish/window_publish.h"
 
 namespace {
@@ -25,7 +24,7 @@ using SetIoErrorHandler = IoErrorHandler (*)(IoErrorHandler);
     std::fprintf(stderr, "%s: lost the connection to the display %s (the X server ended or went away); ending\n",
                  program_invocation_short_name, name && *name ? name : "(unnamed)");
     std::fflush(stderr);
-    for (HWND hwnd : TopLevelWindows()) WithdrawWindow(hwnd);
+    WithdrawAllWindows();
     _exit(1);
 }
 

@@ -6,7 +6,7 @@
 #include "platform/gdi/bmp_ico_reader.h"
 #include "platform/gdi/bmp_reader.h"
 #include "platform/gdi/dc.h"
-#include "platform/user/resources.h"
+#include "platform/kernel/resource_table.h"
 #include "platform/win_user.h"
 
 namespace {

@@ -52,11 +52,16 @@ bool WriteRows(std::FILE* file, const Surface& s, int scale)
 
 bool WriteSurfacePng(const Surface& surface, int scale, const char* path)
 {
-    if (!path || !*path || !ValidSurface(surface) || scale < 1 || scale > kMaxPngScale) return false;
+    if (!path || !*path || !ValidSurface(surface) || scale < 1 || scale > kMaxScreenScale) return false;
     std::FILE* file = std::fopen(path, "wb");
     if (!file) return false;
     bool ok = WriteRows(file, surface, scale);
     ok = (std::fclose(file) == 0) && ok;
     if (!ok) std::remove(path);
     return ok;
+}
+
+bool WriteScreenPng(const char* path)
+{
+    return WriteSurfacePng(ScreenSurface(), 1, path);
 }

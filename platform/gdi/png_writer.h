@@ -2,8 +2,6 @@
 #pragma once
 #include "platform/gdi/surface.h"
 
-constexpr int kMaxPngScale = 16;
-
 // False, with no file left behind, for a bad surface,
-// a scale outside 1..kMaxPngScale or a path that cannot be written.
+// a scale outside 1..kMaxScreenScale or a path that cannot be written.
 bool WriteSurfacePng(const Surface& surface, int scale, const char* path);

@@ -1,7 +1,7 @@
 // Pixel surfaces shared by the window core, the drawing code and the backends.
 #pragma once
 #include <cstdint>
-#include "platform/win_types.h"
+#include "platform/extras.h"
 
 // 0x00RRGGBB pixels, row-major; stride counts pixels.
 struct Surface {
@@ -11,20 +11,8 @@ struct Surface {
     int stride;
 };
 
-// The device screen the windows are drawn on: 240 x 320 at 96 dpi.
-constexpr int kScreenWidth = 240;
-constexpr int kScreenHeight = 320;
-constexpr int kNavBarHeight = 26;
-constexpr int kMenuBarHeight = 26;
-
-// The platform draws the screen at a whole rendering scale N: the surface is 240N x 320N and
-// every window DC multiplies its coordinates by N where it draws. Windows, messages, metrics
-// and dirty rectangles stay in device pixels.
-constexpr int kMaxScreenScale = 16;
-// Sets N (1..kMaxScreenScale) before the first window is drawn; a new N starts a white surface.
-// False, changing nothing, for any other value.
-bool SetScreenScale(int scale);
-int ScreenScale();
+// The device screen (its size and scale are in extras.h): every window DC multiplies its
+// coordinates by the rendering scale where it draws.
 Surface& ScreenSurface();
 // Draws the screen straight into a buffer someone else owns (a backend's window memory, so that
 // the screen is not kept twice): `pixels` holds the surface's height rows of `stride` (>= width)

@@ -8,7 +8,7 @@
 #include "platform/gdi/fonts/font_cache.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/raster.h"
-#include "platform/user/text_utf16.h"
+#include "platform/kernel/text_utf16.h"
 
 namespace {
 

@@ -18,8 +18,8 @@ constexpr std::size_t kDevicePathCap = 32767;  // code units: the longest Win32 
 
 std::string ConfiguredRoot()
 {
-    if (const char* root = std::getenv("QUORIX_DEVICE_ROOT"); root && *root) return root;
-    return JoinPath(XdgDirectory("XDG_DATA_HOME", ".local/share"), "quorix/device");
+    if (const char* root = ProgramVariable("DEVICE_ROOT")) return root;
+    return ProgramDirectory("XDG_DATA_HOME", ".local/share", "device");
 }
 
 // The resolved root, created when missing; false when it cannot be made.

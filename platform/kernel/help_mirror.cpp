@@ -155,7 +155,7 @@ bool MirrorHelpPages(const std::string& pageHostPath, std::string* mirrorPath)
     std::size_t slash = pageHostPath.rfind('/');
     if (slash == std::string::npos) return false;
     std::string folder = pageHostPath.substr(0, slash);
-    std::string mirror = JoinPath(XdgDirectory("XDG_CACHE_HOME", ".cache"), "quorix/help");
+    std::string mirror = ProgramDirectory("XDG_CACHE_HOME", ".cache", "help");
     if (!MakeDirectories(mirror, 0700)) return false;
     DIR* dir = opendir(folder.c_str());
     std::set<std::string> current;

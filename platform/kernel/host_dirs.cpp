@@ -76,3 +76,41 @@ bool WriteAll(int fd, const void* data, std::size_t size)
     }
     return true;
 }
+
+namespace {
+
+// Built on first use: a program may name itself from another file's static initialiser.
+std::string& ProgramNameSet()
+{
+    static std::string name;
+    return name;
+}
+
+}  // namespace
+
+void SetProgramName(const char* name)
+{
+    ProgramNameSet() = name ? name : "";
+}
+
+const char* ProgramName()
+{
+    // Unset, the program is known by the name it was started under, as a module is on Win32.
+    const std::string& name = ProgramNameSet();
+    return name.empty() ? program_invocation_short_name : name.c_str();
+}
+
+const char* ProgramVariable(const char* suffix)
+{
+    std::string name = ProgramName();
+    for (char& c : name) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : (c == '-' ? '_' : c);
+    name += std::string("_") + suffix;
+    const char* value = std::getenv(name.c_str());
+    return value && *value ? value : nullptr;
+}
+
+std::string ProgramDirectory(const char* variable, const char* fallbackUnderHome, const char* below)
+{
+    std::string folder = JoinPath(XdgDirectory(variable, fallbackUnderHome), ProgramName());
+    return *below ? JoinPath(folder, below) : folder;
+}

@@ -4,11 +4,8 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include "platform/extras.h"
 
-// False on a lone surrogate; *out then holds an unspecified partial result.
-bool Utf16ToUtf8(std::u16string_view text, std::string* out);
-// False on malformed UTF-8 (overlong forms, encoded surrogates, truncated sequences).
-bool Utf8ToUtf16(std::string_view text, std::u16string* out);
 
 // The one-to-one lower-case partner of c for Latin, Greek, Cyrillic and full-width Latin letters.
 char16_t FoldCase(char16_t c);

@@ -13,6 +13,7 @@
 #include <thread>
 #include "platform/kernel/device_paths.h"
 #include "platform/kernel/help_mirror.h"
+#include "platform/kernel/host_dirs.h"
 #include "platform/kernel/host_errors.h"
 #include "platform/kernel/handles.h"
 
@@ -70,7 +71,7 @@ bool SpawnDetached(const char* program, const std::string& argument, pid_t* pid)
 
 bool StartHelpViewer(const std::string& pageHostPath, pid_t* pid)
 {
-    if (const char* viewer = std::getenv("QUORIX_HELP_VIEWER"); viewer && *viewer) {
+    if (const char* viewer = ProgramVariable("HELP_VIEWER")) {
         return SpawnDetached(viewer, pageHostPath, pid);
     }
     std::string copy;

@@ -14,7 +14,12 @@
 
 namespace {
 
-constexpr std::string_view kHeader = "quorix registry 1";
+// The first line: "<program> registry 1".
+std::string Header()
+{
+    return std::string(ProgramName()) + " registry 1";
+}
+
 constexpr std::size_t kFileCap = 8u << 20;  // bytes read; the rest of a bigger file is ignored
 constexpr const char16_t* kRootNames[] = {u"HKEY_CLASSES_ROOT", u"HKEY_CURRENT_USER",
                                           u"HKEY_LOCAL_MACHINE", u"HKEY_USERS"};
@@ -188,7 +193,7 @@ bool RegistryKeys::HasSubKeys(std::u16string_view path) const
 
 std::string RegistryKeys::Serialize() const
 {
-    std::string text(kHeader);
+    std::string text = Header();
     text += '\n';
     std::string utf8;
     for (const auto& entry : m_keys) {
@@ -203,7 +208,7 @@ RegistryKeys RegistryKeys::Parse(std::string_view text)
 {
     RegistryKeys keys;
     std::size_t start = text.find('\n');
-    if (start == std::string_view::npos || text.substr(0, start) != kHeader) return keys;
+    if (start == std::string_view::npos || text.substr(0, start) != Header()) return keys;
     std::string utf8;
     std::u16string path;
     while (start < text.size()) {

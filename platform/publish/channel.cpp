@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include "platform/kernel/host_dirs.h"
 #include "platform/publish/protocol.h"
 
 namespace {
@@ -28,10 +29,10 @@ std::string PublishDirectory()
 {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime && runtime[0] == '/') {
-        std::string path = std::string(runtime) + "/quorix";
+        std::string path = JoinPath(runtime, ProgramName());
         if (path.size() <= kSocketNameRoom) return path;
     }
-    return "/tmp/quorix-" + std::to_string(geteuid());
+    return "/tmp/" + std::string(ProgramName()) + "-" + std::to_string(geteuid());
 }
 
 bool IsPrivateDirectory(const std::string& path, uid_t uid)

@@ -24,6 +24,7 @@
 #include <unistd.h>
 #include <vector>
 #include "platform/user/platform_messages.h"
+#include "platform/user/remote_windows.h"
 #include "platform/publish/channel.h"
 #include "platform/publish/protocol.h"
 #include "platform/win_kernel.h"
@@ -342,6 +343,16 @@ void WithdrawWindow(HWND local)
     if (idle) StopListener(idle);
 }
 
+void WithdrawAllWindows()
+{
+    std::vector<HWND> windows;
+    {
+        std::lock_guard<std::mutex> lock(g_publishLock);
+        for (const LocalWindow& w : g_published) windows.push_back(w.hwnd);
+    }
+    for (HWND hwnd : windows) WithdrawWindow(hwnd);
+}
+
 HWND FindRemoteWindow(LPCWSTR className, LPCWSTR title)
 {
     std::string folder = PublishDirectory();
@@ -386,6 +397,13 @@ LRESULT RemoteSendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     request.command = static_cast<std::uint32_t>(wParam);
     SetLastError(AskToDeliver(hwnd, request) ? ERROR_SUCCESS : ERROR_INVALID_WINDOW_HANDLE);
     return 0;
+}
+
+void EnableCrossProcessWindows(bool enable)
+{
+    static const RemoteWindowOps kOps = {PublishWindow,         WithdrawWindow,   FindRemoteWindow,
+                                         IsRemoteWindow,        RemoteSetForegroundWindow, RemoteSendMessage};
+    SetRemoteWindowOps(enable ? &kOps : nullptr);
 }
 
 void SetRemoteRequestHook(RemoteRequestHook hook)

@@ -3,7 +3,10 @@
 // A remote window is a proxy handle with bit 40 set and bit 0 clear, so it never equals a local
 // HWND (a small number shifted left by 2).
 #pragma once
-#include "platform/win_types.h"
+#include "platform/extras.h"
+
+// Withdraws every window this process published (when it must end at once).
+void WithdrawAllWindows();
 
 // Makes the window findable by other processes of this user (publishing it again updates its
 // class and title). Class names and titles longer than 256 characters are published cut.

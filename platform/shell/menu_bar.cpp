@@ -6,7 +6,7 @@
 // SHCMBF_HIDDEN.
 #include <algorithm>
 #include "platform/shell/navigation_bar.h"
-#include "platform/user/resources.h"
+#include "platform/kernel/resource_table.h"
 #include "platform/shell/shell_draw.h"
 #include "platform/shell/menu.h"
 #include "platform/shell/shell_windows.h"

@@ -5,7 +5,7 @@
 #include "platform/user/platform_messages.h"
 #include "platform/shell/shell_windows.h"
 #include "platform/user/window_internal.h"
-#include "platform/publish/window_publish.h"
+#include "platform/user/remote_windows.h"
 
 static LRESULT CopyWindowText(const Window& w, WPARAM maxCount, LPARAM buffer)
 {
@@ -30,9 +30,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SETTEXT: {
         auto* text = reinterpret_cast<LPCWSTR>(lParam);
         w->text = text ? text : u"";
-        if (!w->parent && w->created && !(w->exStyle & WS_EX_LAYER_PRIVATE) && CrossProcessWindowsEnabled()) {
+        if (!w->parent && w->created && !(w->exStyle & WS_EX_LAYER_PRIVATE) && RemoteWindows()) {
             // Other processes find top-level windows by title: publishing again updates it.
-            PublishWindow(hwnd, w->className.c_str(), w->text.c_str());
+            RemoteWindows()->publish(hwnd, w->className.c_str(), w->text.c_str());
         }
         return TRUE;
     }

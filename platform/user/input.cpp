@@ -7,7 +7,6 @@
 namespace {
 
 void (*g_threadHook)(const MSG&) = nullptr;
-bool g_crossProcess = true;
 
 bool EnabledChain(HWND hwnd)
 {
@@ -72,12 +71,3 @@ void RunThreadMessageHook(const MSG& msg)
     if (g_threadHook) g_threadHook(msg);
 }
 
-void EnableCrossProcessWindows(bool enable)
-{
-    g_crossProcess = enable;
-}
-
-bool CrossProcessWindowsEnabled()
-{
-    return g_crossProcess;
-}

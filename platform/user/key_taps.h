@@ -1,21 +1,6 @@
-// Keys that tap dialog controls: a program registers a table from typed character or virtual key
-// to control identifier, and a key reaching a top-level window's default procedure presses the
-// control with that identifier in the window's dialogs, if it is shown, as the pen would.
+// Keys that tap dialog controls (the program registers its table through extras.h).
 #pragma once
-#include <cstddef>
-#include "platform/win_types.h"
-
-// One entry: fVirt is FVIRTKEY when `key` is a virtual key (WM_KEYDOWN), 0 when it is a typed
-// character (WM_CHAR). `id` is the control tapped.
-struct KEYTAP {
-    BYTE fVirt;
-    WORD key;
-    WORD id;
-};
-
-// The table stays owned by the caller and must outlive the registration; registering again
-// under the same instance replaces it, a null table removes it.
-void RegisterKeyTaps(HINSTANCE instance, const KEYTAP* table, std::size_t count);
+#include "platform/extras.h"
 
 // DefWindowProc's handling of WM_KEYDOWN, WM_KEYUP and WM_CHAR.
 //  - A key's control shows pressed while the key is held; on the key's release it is released

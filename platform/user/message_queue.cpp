@@ -6,7 +6,7 @@
 #include "platform/user/input.h"
 #include "platform/user/platform_messages.h"
 #include "platform/user/window_internal.h"
-#include "platform/publish/window_publish.h"
+#include "platform/user/remote_windows.h"
 
 namespace {
 
@@ -60,9 +60,9 @@ void PresentIfDirty()
 
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (hwnd && IsRemoteWindow(hwnd)) {
+    if (IsRemoteHandle(hwnd)) {
         // The other process answers through the last error: ERROR_SUCCESS once it has queued it.
-        RemoteSendMessage(hwnd, msg, wParam, lParam);
+        RemoteWindows()->send(hwnd, msg, wParam, lParam);
         return GetLastError() == ERROR_SUCCESS ? TRUE : FALSE;
     }
     // The window table belongs to the UI thread: other threads post only to handles they were
@@ -132,7 +132,7 @@ LRESULT DispatchMessage(const MSG* msg)
 
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (IsRemoteWindow(hwnd)) return RemoteSendMessage(hwnd, msg, wParam, lParam);
+    if (IsRemoteHandle(hwnd)) return RemoteWindows()->send(hwnd, msg, wParam, lParam);
     Window* w = FindWin(hwnd);
     if (!w || !w->proc) return 0;
     return w->proc(hwnd, msg, wParam, lParam);

@@ -2,7 +2,7 @@
 #include "platform/drivers/backend.h"
 #include "platform/user/input.h"
 #include "platform/user/window_internal.h"
-#include "platform/publish/window_publish.h"
+#include "platform/user/remote_windows.h"
 
 namespace {
 HWND g_focus = nullptr;
@@ -59,7 +59,7 @@ BOOL SetForegroundWindow(HWND hwnd)
 {
     // Bit 0 asks for the window's owned pop-ups to come forward too; the handle is the same.
     hwnd = reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(hwnd) & ~std::uintptr_t(1));
-    if (IsRemoteWindow(hwnd)) return RemoteSetForegroundWindow(hwnd);
+    if (IsRemoteHandle(hwnd)) return RemoteWindows()->setForeground(hwnd);
     Window* w = FindWin(hwnd);
     if (!w) return FALSE;
     while (w->parent) {
@@ -112,7 +112,7 @@ HWND FindWindow(LPCWSTR className, LPCWSTR windowName)
         bool titleOk = !windowName || TextEquals(w->text, windowName);
         if (classOk && titleOk) return hwnd;
     }
-    if (!CrossProcessWindowsEnabled()) return nullptr;
+    if (!RemoteWindows()) return nullptr;
     if (!className || !windowName || IS_INTRESOURCE(className) || IS_INTRESOURCE(windowName)) return nullptr;
-    return FindRemoteWindow(className, windowName);
+    return RemoteWindows()->find(className, windowName);
 }

@@ -102,6 +102,3 @@ LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 void PaintControlText(HWND hwnd, const Window& w, UINT format);
 LRESULT CALLBACK DefDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 extern const WCHAR kDialogClassName[];
-
-// Keyboard state that the backends keep (for accelerators).
-void SetModifierState(bool ctrl, bool shift, bool alt);

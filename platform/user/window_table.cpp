@@ -7,7 +7,7 @@
 #include "platform/shell/shell_windows.h"
 #include "platform/user/window_count.h"
 #include "platform/user/window_internal.h"
-#include "platform/publish/window_publish.h"
+#include "platform/user/remote_windows.h"
 
 namespace {
 
@@ -215,7 +215,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
     if (!created) return nullptr;  // destroyed itself during creation
     created->created = true;
     bool published = !child && !(exStyle & WS_EX_LAYER_PRIVATE);  // the layer's own windows stay private
-    if (published && CrossProcessWindowsEnabled()) PublishWindow(hwnd, created->className.c_str(), created->text.c_str());
+    if (published && RemoteWindows()) RemoteWindows()->publish(hwnd, created->className.c_str(), created->text.c_str());
     if (style & WS_VISIBLE) ShowWindow(hwnd, SW_SHOW);
     return hwnd;
 }
@@ -242,7 +242,7 @@ BOOL DestroyWindow(HWND hwnd)
     if (!w) return TRUE;
     if (Window* p = FindWin(w->parent)) RemoveFrom(p->children, hwnd);
     RemoveFrom(g_topLevel, hwnd);
-    if (!w->parent && !(w->exStyle & WS_EX_LAYER_PRIVATE) && CrossProcessWindowsEnabled()) WithdrawWindow(hwnd);
+    if (!w->parent && !(w->exStyle & WS_EX_LAYER_PRIVATE) && RemoteWindows()) RemoteWindows()->withdraw(hwnd);
     if (GetFocus() == hwnd || IsDescendant(hwnd, GetFocus())) SetFocus(nullptr);
     if (GetActiveWindow() == hwnd) SetActiveWindow(nullptr);
     auto value = reinterpret_cast<std::uintptr_t>(hwnd) >> 2;
@@ -252,7 +252,7 @@ BOOL DestroyWindow(HWND hwnd)
 
 BOOL IsWindow(HWND hwnd)
 {
-    return FindWin(hwnd) || IsRemoteWindow(hwnd) ? TRUE : FALSE;
+    return FindWin(hwnd) || IsRemoteHandle(hwnd) ? TRUE : FALSE;
 }
 
 BOOL IsWindowVisible(HWND hwnd)

@@ -21,6 +21,8 @@
 #include <vector>
 #include "app/app.h"
 #include "app/driver_tokens.h"
+#include "platform/extras.h"
+#include "resources/resource_ids.h"
 #include "platform/user/input.h"
 #include "platform/shell/navigation_bar.h"
 #include "platform/gdi/png_writer.h"
@@ -209,6 +211,7 @@ int WithDisplay(const std::string& command, int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    SetProgramName(PROGRAM_NAME);
     std::string command = argc > 1 ? argv[1] : "";
     if (command == "layout") return Layout(argc - 2, argv + 2);
     if (command == "compare" && argc == 4) return Compare(argv[2], argv[3]);

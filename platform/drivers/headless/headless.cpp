@@ -60,26 +60,9 @@ const Backend kHeadless = {"headless",   HeadlessOpen,    HeadlessClose,        
                            HeadlessWake, HeadlessPresent, HeadlessRaise,        HeadlessSetClipboard,
                            HeadlessGetClipboard};
 
-const Backend* g_current = &kHeadless;
-
 }  // namespace
 
 const Backend& HeadlessBackend()
 {
     return kHeadless;
-}
-
-void SetBackend(const Backend* backend)
-{
-    g_current = backend ? backend : &kHeadless;
-}
-
-const Backend& CurrentBackend()
-{
-    return *g_current;
-}
-
-void BackendWake()
-{
-    g_current->wake();
 }

@@ -18,6 +18,7 @@
 #include <mutex>
 #include <string>
 #include "platform/drivers/display_loss.h"
+#include "platform/kernel/host_dirs.h"
 #include "platform/kernel/host_text.h"
 #include "platform/user/input.h"
 #include "platform/kernel/shared_library.h"
@@ -391,8 +392,8 @@ int DensityScale(const SDL_Rect& usable)
 bool SdlOpen(int scale)
 {
     if (!NamesADisplay() || !LoadSdl()) return false;
-    setenv("SDL_VIDEO_X11_WMCLASS", "quorix", 0);  // WM_CLASS names the program
-    g_api.SDL_SetHint(SDL_HINT_APP_NAME, "quorix");
+    setenv("SDL_VIDEO_X11_WMCLASS", ProgramName(), 0);  // WM_CLASS names the program
+    g_api.SDL_SetHint(SDL_HINT_APP_NAME, ProgramName());
     g_api.SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     // The window surface is plain shared memory (XShm on X11): without this SDL tries an OpenGL
     // context first, which loads the GL stack (tens of megabytes, tens of milliseconds) for a
@@ -409,11 +410,11 @@ bool SdlOpen(int scale)
     Uint32 wake = g_api.SDL_RegisterEvents(1);
     SDL_Rect usable{0, 0, 0, 0};
     if (g_api.SDL_GetDisplayUsableBounds(0, &usable) != 0) g_api.SDL_GetDisplayBounds(0, &usable);
-    g_sdl.scale = scale >= 1 && scale <= kMaxWindowScale ? scale : DensityScale(usable);
+    g_sdl.scale = scale >= 1 && scale <= kMaxScreenScale ? scale : DensityScale(usable);
     SetScreenScale(g_sdl.scale);  // before the program's first window is drawn
     g_sdl.window = wake == static_cast<Uint32>(-1)
                        ? nullptr
-                       : g_api.SDL_CreateWindow("Quorix", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                       : g_api.SDL_CreateWindow(ProgramName(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           kScreenWidth * g_sdl.scale, kScreenHeight * g_sdl.scale, SDL_WINDOW_HIDDEN);
     if (!g_sdl.window) {
         g_api.SDL_Quit();
@@ -503,7 +504,7 @@ int DefaultWindowScale(int usableWidth, int usableHeight)
 {
     int scale = 1;
     // 85% of the desktop, in whole numbers: 20 * size <= 17 * usable.
-    while (scale < kMaxWindowScale && 20LL * kScreenWidth * (scale + 1) <= 17LL * usableWidth &&
+    while (scale < kMaxScreenScale && 20LL * kScreenWidth * (scale + 1) <= 17LL * usableWidth &&
            20LL * kScreenHeight * (scale + 1) <= 17LL * usableHeight) {
         ++scale;
     }

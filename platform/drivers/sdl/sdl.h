@@ -3,12 +3,10 @@
 #pragma once
 #include "platform/drivers/backend.h"
 
-constexpr int kMaxWindowScale = 16;
-
-// open(scale) takes 1..kMaxWindowScale, or 0 for DefaultWindowScale of the desktop.
+// open(scale) takes 1..kMaxScreenScale, or 0 for DefaultWindowScale of the desktop.
 const Backend& SdlBackend();
 
-// The largest whole factor (1..kMaxWindowScale) at which the device screen takes at most 85% of
+// The largest whole factor (1..kMaxScreenScale) at which the device screen takes at most 85% of
 // the usable desktop in both directions; 1 when even that does not fit.
 int DefaultWindowScale(int usableWidth, int usableHeight);
 // The device pixel under a window pixel: rounds toward minus infinity, so a point left of or

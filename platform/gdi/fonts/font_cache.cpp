@@ -18,7 +18,7 @@
 #include <unordered_map>
 #include "platform/gdi/fonts/font_match.h"
 #include "platform/gdi/fonts/font_stream.h"
-#include "platform/user/text_utf16.h"
+#include "platform/kernel/text_utf16.h"
 
 namespace {
 

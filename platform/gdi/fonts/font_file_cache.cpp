@@ -21,7 +21,12 @@
 
 namespace {
 
-constexpr const char* kHeader = "quorix-fonts 1";
+// The first line: "<program>-fonts 1".
+std::string Header()
+{
+    return std::string(ProgramName()) + "-fonts 1";
+}
+
 constexpr std::size_t kMaxFileBytes = 64 * 1024;
 constexpr std::size_t kMaxEntries = 64;
 
@@ -52,7 +57,7 @@ bool UsesOwnConfiguration()
 
 std::string CacheFolder()
 {
-    return JoinPath(XdgDirectory("XDG_CACHE_HOME", ".cache"), "quorix");
+    return ProgramDirectory("XDG_CACHE_HOME", ".cache");
 }
 
 std::string CachePath()
@@ -127,7 +132,7 @@ std::map<Key, Entry> Parse(const std::string& text, const Stamp& stamp)
 {
     std::istringstream in(text);
     std::string line;
-    if (!std::getline(in, line) || line != kHeader) return {};
+    if (!std::getline(in, line) || line != Header()) return {};
     std::size_t configs = 0;
     std::map<Key, Entry> entries;
     while (std::getline(in, line)) {
@@ -181,7 +186,7 @@ bool Writable(const std::string& text)
 
 std::string Format(const Stamp& stamp, const std::map<Key, Entry>& entries)
 {
-    std::string out = std::string(kHeader) + "\n";
+    std::string out = Header() + "\n";
     for (const auto& [path, mtime] : stamp) out += "config\t" + path + "\t" + std::to_string(mtime) + "\n";
     for (const auto& [key, e] : entries) {
         out += "font\t" + key.first + "\t" + (key.second ? "1" : "0") + "\t" + e.file.path + "\t" +

@@ -1,6 +1,6 @@
 // UTF-16 decoding and conversion, and CharUpper for the letters the program shows.
 // Knowingly lacks: case mappings outside Latin, Greek, Cyrillic and the fullwidth forms.
-#include "platform/user/text_utf16.h"
+#include "platform/kernel/text_utf16.h"
 #include "platform/win_user.h"
 
 namespace {
