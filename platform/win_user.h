@@ -354,6 +354,10 @@ HDC GetDC(HWND hwnd);
 int ReleaseDC(HWND hwnd, HDC hdc);
 
 HWND FindWindow(LPCWSTR className, LPCWSTR windowName);
+// Top-level windows from the top down, until `proc` returns FALSE (then FALSE). A window being
+// destroyed is no longer enumerated.
+using WNDENUMPROC = BOOL(CALLBACK*)(HWND, LPARAM);
+BOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam);
 BOOL SetForegroundWindow(HWND hwnd);
 HWND GetForegroundWindow();
 HWND SetActiveWindow(HWND hwnd);
@@ -384,8 +388,12 @@ DWORD SizeofResource(HINSTANCE instance, HRSRC res);
 
 int MessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 LPWSTR CharUpper(LPWSTR text);
+// Registers the control classes for windows made without a dialog (a dialog or message box
+// registers them itself), as comctl32's does for its own.
+void InitCommonControls();
 
 #define GW_HWNDFIRST 0
 #define GW_HWNDNEXT 2
+#define GW_HWNDPREV 3
 #define GW_OWNER 4
 #define GW_CHILD 5

@@ -290,6 +290,7 @@ TEST(ClipboardLayer, RefusesMisuseWithWin32Results)
     EXPECT_FALSE(CloseClipboard());
     EXPECT_FALSE(OpenClipboard(reinterpret_cast<HWND>(0x12345)));
 
+    InitCommonControls();
     HWND a = CreateWindowEx(0, u"STATIC", u"a", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     HWND b = CreateWindowEx(0, u"STATIC", u"b", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(OpenClipboard(a));

@@ -13,6 +13,7 @@ HWND Child(HWND parent, int id)
 
 TEST(DlgItemLookupTest, AnswerFollowsTheChildren)
 {
+    InitCommonControls();
     HWND parent = CreateWindowEx(0, u"STATIC", u"", 0, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(parent, nullptr);
     HWND first = Child(parent, 7);

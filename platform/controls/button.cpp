@@ -1,18 +1,48 @@
 // BUTTON: owner-drawn push buttons and push-like automatic radio buttons, pressed with the pen.
 // A tap draws the pressed state, then the released state, then tells the parent BN_CLICKED.
-#include "platform/user/window_internal.h"
+// Its state lives in the window's extra bytes, as the class's own data.
+#include <string_view>
+#include "platform/controls/controls.h"
 
 namespace {
 
-DWORD TypeOf(const Window& w)
+// The extra bytes: one LONG_PTR of state bits.
+enum : LONG_PTR {
+    STATE_CHECK = 3,       // BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE
+    STATE_PUSHED = 4,      // shown pressed
+    STATE_TRACKING = 8,    // the pen went down on this button and has not come up
+};
+
+LONG_PTR StateOf(HWND hwnd)
 {
-    return w.style & BS_TYPEMASK;
+    return GetWindowLongPtr(hwnd, 0);
 }
 
-bool HasCheckState(const Window& w)
+void SetStateBits(HWND hwnd, LONG_PTR bits, bool on)
 {
-    DWORD t = TypeOf(w);
+    LONG_PTR state = StateOf(hwnd);
+    SetWindowLongPtr(hwnd, 0, on ? state | bits : state & ~bits);
+}
+
+DWORD TypeOf(HWND hwnd)
+{
+    return static_cast<DWORD>(GetWindowLong(hwnd, GWL_STYLE)) & BS_TYPEMASK;
+}
+
+bool HasCheckState(HWND hwnd)
+{
+    DWORD t = TypeOf(hwnd);
     return t == BS_CHECKBOX || t == BS_AUTOCHECKBOX || t == BS_RADIOBUTTON || t == BS_AUTORADIOBUTTON;
+}
+
+int CheckOf(HWND hwnd)
+{
+    return HasCheckState(hwnd) ? static_cast<int>(StateOf(hwnd) & STATE_CHECK) : 0;
+}
+
+bool IsPushed(HWND hwnd)
+{
+    return (StateOf(hwnd) & STATE_PUSHED) != 0;
 }
 
 void RedrawNow(HWND hwnd)
@@ -23,99 +53,105 @@ void RedrawNow(HWND hwnd)
 
 void SetPushed(HWND hwnd, bool pushed)
 {
-    Window* w = FindWin(hwnd);
-    if (!w || w->pushed == pushed) return;
-    w->pushed = pushed;
+    if (!IsWindow(hwnd) || IsPushed(hwnd) == pushed) return;
+    SetStateBits(hwnd, STATE_PUSHED, pushed);
     RedrawNow(hwnd);
+}
+
+bool StartsGroup(HWND hwnd)
+{
+    return (GetWindowLong(hwnd, GWL_STYLE) & WS_GROUP) != 0;
+}
+
+bool IsAutoRadio(HWND hwnd)
+{
+    WCHAR name[8];
+    return GetClassName(hwnd, name, 8) == 6 && std::u16string_view(name) == u"BUTTON" && TypeOf(hwnd) == BS_AUTORADIOBUTTON;
 }
 
 // Checks this automatic radio button and unchecks the others of its WS_GROUP group.
 void CheckInGroup(HWND hwnd)
 {
-    Window* w = FindWin(hwnd);
-    Window* parent = w ? FindWin(w->parent) : nullptr;
-    if (!parent) return;
-    const std::vector<HWND>& kids = parent->children;
-    std::size_t self = 0;
-    while (self < kids.size() && kids[self] != hwnd) ++self;
-    std::size_t first = self;
-    while (first > 0) {
-        Window* k = FindWin(kids[first]);
-        if (k && (k->style & WS_GROUP)) break;
-        --first;
+    HWND first = hwnd;
+    while (!StartsGroup(first)) {
+        HWND previous = GetWindow(first, GW_HWNDPREV);
+        if (!previous) break;
+        first = previous;
     }
-    for (std::size_t i = first; i < kids.size(); ++i) {
-        Window* k = FindWin(kids[i]);
-        if (!k) continue;
-        if (i > first && (k->style & WS_GROUP)) break;
-        if (k->className == u"BUTTON" && TypeOf(*k) == BS_AUTORADIOBUTTON) {
-            SendMessage(kids[i], BM_SETCHECK, kids[i] == hwnd ? BST_CHECKED : BST_UNCHECKED, 0);
-        }
+    for (HWND k = first; k; k = GetWindow(k, GW_HWNDNEXT)) {
+        if (k != first && StartsGroup(k)) break;
+        if (IsAutoRadio(k)) SendMessage(k, BM_SETCHECK, k == hwnd ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 }
 
 void Click(HWND hwnd)
 {
-    Window* w = FindWin(hwnd);
-    if (!w) return;
-    if (TypeOf(*w) == BS_AUTORADIOBUTTON) CheckInGroup(hwnd);
-    if (TypeOf(*w) == BS_AUTOCHECKBOX) SendMessage(hwnd, BM_SETCHECK, w->checkState ? 0 : 1, 0);
-    w = FindWin(hwnd);
-    if (!w) return;
-    SendMessage(w->parent, WM_COMMAND, MAKEWPARAM(w->id, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
+    if (!IsWindow(hwnd)) return;
+    if (TypeOf(hwnd) == BS_AUTORADIOBUTTON) CheckInGroup(hwnd);
+    if (TypeOf(hwnd) == BS_AUTOCHECKBOX) SendMessage(hwnd, BM_SETCHECK, CheckOf(hwnd) ? 0 : 1, 0);
+    if (!IsWindow(hwnd)) return;
+    SendMessage(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
+}
+
+bool InClient(HWND hwnd, LPARAM lParam)
+{
+    RECT r;
+    GetClientRect(hwnd, &r);
+    int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
 void OnPenDown(HWND hwnd)
 {
-    Window* w = FindWin(hwnd);
-    if (!w || (w->style & WS_DISABLED)) return;
+    if (GetWindowLong(hwnd, GWL_STYLE) & WS_DISABLED) return;
     SetCapture(hwnd);
-    w->tracking = true;
+    SetStateBits(hwnd, STATE_TRACKING, true);
     SetPushed(hwnd, true);
 }
 
 void OnPenMove(HWND hwnd, LPARAM lParam)
 {
-    Window* w = FindWin(hwnd);
-    if (!w || !w->tracking) return;
-    RECT r;
-    GetClientRect(hwnd, &r);
-    SetPushed(hwnd, RectContains(r, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
+    if (StateOf(hwnd) & STATE_TRACKING) SetPushed(hwnd, InClient(hwnd, lParam));
 }
 
 void OnPenUp(HWND hwnd, LPARAM lParam)
 {
-    Window* w = FindWin(hwnd);
-    if (!w || !w->tracking) return;
-    w->tracking = false;
-    RECT r;
-    GetClientRect(hwnd, &r);
-    bool inside = RectContains(r, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-    bool wasPushed = w->pushed;
+    if (!(StateOf(hwnd) & STATE_TRACKING)) return;
+    SetStateBits(hwnd, STATE_TRACKING, false);
+    bool inside = InClient(hwnd, lParam);
+    bool wasPushed = IsPushed(hwnd);
     SetPushed(hwnd, false);
     if (GetCapture() == hwnd) ReleaseCapture();
     if (wasPushed && inside) Click(hwnd);
 }
 
-void DrawOwnerButton(HWND hwnd, const Window& w, HDC hdc)
+void OnCaptureChanged(HWND hwnd)
 {
+    if (!(StateOf(hwnd) & STATE_TRACKING)) return;
+    SetStateBits(hwnd, STATE_TRACKING, false);
+    SetPushed(hwnd, false);
+}
+
+void DrawOwnerButton(HWND hwnd, HDC hdc)
+{
+    int id = GetDlgCtrlID(hwnd);
     DRAWITEMSTRUCT dis{};
     dis.CtlType = ODT_BUTTON;
-    dis.CtlID = static_cast<UINT>(w.id);
+    dis.CtlID = static_cast<UINT>(id);
     dis.itemAction = ODA_DRAWENTIRE;
-    dis.itemState = (w.pushed ? ODS_SELECTED : 0) | (GetFocus() == hwnd ? ODS_FOCUS : 0);
+    dis.itemState = (IsPushed(hwnd) ? ODS_SELECTED : 0) | (GetFocus() == hwnd ? ODS_FOCUS : 0);
     dis.hwndItem = hwnd;
     dis.hDC = hdc;
     GetClientRect(hwnd, &dis.rcItem);
-    SendMessage(w.parent, WM_DRAWITEM, static_cast<WPARAM>(w.id), reinterpret_cast<LPARAM>(&dis));
+    SendMessage(GetParent(hwnd), WM_DRAWITEM, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&dis));
 }
 
 // Push-like buttons: a framed white key that shows inverted while it is down or checked.
-void DrawPushLike(HWND hwnd, const Window& w, HDC hdc)
+void DrawPushLike(HWND hwnd, HDC hdc)
 {
     RECT r;
     GetClientRect(hwnd, &r);
-    bool down = w.pushed || w.checkState == BST_CHECKED;
+    bool down = IsPushed(hwnd) || CheckOf(hwnd) == BST_CHECKED;
     HBRUSH face = CreateSolidBrush(down ? RGB(0, 0, 0) : RGB(255, 255, 255));
     HPEN frame = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
     HGDIOBJ oldBrush = SelectObject(hdc, face);
@@ -125,77 +161,72 @@ void DrawPushLike(HWND hwnd, const Window& w, HDC hdc)
     SelectObject(hdc, oldBrush);
     DeleteObject(frame);
     DeleteObject(face);
-
-    HGDIOBJ oldFont = w.font ? SelectObject(hdc, w.font) : nullptr;
-    int oldMode = SetBkMode(hdc, TRANSPARENT);
-    COLORREF oldColor = SetTextColor(hdc, down ? RGB(255, 255, 255) : RGB(0, 0, 0));
-    DrawText(hdc, w.text.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SetTextColor(hdc, oldColor);
-    SetBkMode(hdc, oldMode);
-    if (oldFont) SelectObject(hdc, oldFont);
+    DrawControlText(hwnd, hdc, r, down ? RGB(255, 255, 255) : RGB(0, 0, 0), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 void OnPaint(HWND hwnd)
 {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwnd, &ps);
-    Window* w = FindWin(hwnd);
-    if (hdc && w) {
-        if (TypeOf(*w) == BS_OWNERDRAW) {
-            DrawOwnerButton(hwnd, *w, hdc);
+    if (hdc) {
+        if (TypeOf(hwnd) == BS_OWNERDRAW) {
+            DrawOwnerButton(hwnd, hdc);
         } else {
-            DrawPushLike(hwnd, *w, hdc);
+            DrawPushLike(hwnd, hdc);
         }
     }
     EndPaint(hwnd, &ps);
 }
 
-LRESULT OnSetCheck(HWND hwnd, Window& w, WPARAM state)
+LRESULT OnSetCheck(HWND hwnd, WPARAM state)
 {
-    if (!HasCheckState(w)) return 0;
-    int wanted = static_cast<int>(state & 3);
-    if (w.checkState != wanted) {
-        w.checkState = wanted;
+    if (!HasCheckState(hwnd)) return 0;
+    LONG_PTR wanted = static_cast<LONG_PTR>(state & STATE_CHECK);
+    LONG_PTR current = StateOf(hwnd);
+    if ((current & STATE_CHECK) != wanted) {
+        SetWindowLongPtr(hwnd, 0, (current & ~STATE_CHECK) | wanted);
         InvalidateRect(hwnd, nullptr, FALSE);
     }
     return 0;
+}
+
+LRESULT OnGetState(HWND hwnd)
+{
+    return CheckOf(hwnd) | (IsPushed(hwnd) ? BST_PUSHED : 0) | (GetFocus() == hwnd ? BST_FOCUS : 0);
+}
+
+void OnClickMessage(HWND hwnd)
+{
+    SetPushed(hwnd, true);
+    SetPushed(hwnd, false);
+    Click(hwnd);
+}
+
+LRESULT OnSetText(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT r = DefWindowProc(hwnd, WM_SETTEXT, wParam, lParam);
+    InvalidateRect(hwnd, nullptr, FALSE);
+    return r;
 }
 
 }  // namespace
 
 LRESULT CALLBACK ButtonWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    Window* w = FindWin(hwnd);
-    if (!w) return 0;
     switch (msg) {
     case WM_PAINT: OnPaint(hwnd); return 0;
     case WM_ERASEBKGND: return 1;  // the button paints all of itself
     case WM_LBUTTONDOWN: OnPenDown(hwnd); return 0;
     case WM_MOUSEMOVE: OnPenMove(hwnd, lParam); return 0;
     case WM_LBUTTONUP: OnPenUp(hwnd, lParam); return 0;
-    case WM_CAPTURECHANGED:
-        if (w->tracking) {
-            w->tracking = false;
-            SetPushed(hwnd, false);
-        }
-        return 0;
-    case BM_GETCHECK: return HasCheckState(*w) ? w->checkState : 0;
-    case BM_SETCHECK: return OnSetCheck(hwnd, *w, wParam);
-    case BM_GETSTATE:
-        return (HasCheckState(*w) ? w->checkState : 0) | (w->pushed ? BST_PUSHED : 0) |
-               (GetFocus() == hwnd ? BST_FOCUS : 0);
+    case WM_CAPTURECHANGED: OnCaptureChanged(hwnd); return 0;
+    case BM_GETCHECK: return CheckOf(hwnd);
+    case BM_SETCHECK: return OnSetCheck(hwnd, wParam);
+    case BM_GETSTATE: return OnGetState(hwnd);
     case BM_SETSTATE: SetPushed(hwnd, wParam != 0); return 0;
-    case BM_CLICK:
-        SetPushed(hwnd, true);
-        SetPushed(hwnd, false);
-        Click(hwnd);
-        return 0;
+    case BM_CLICK: OnClickMessage(hwnd); return 0;
     case WM_GETDLGCODE: return DLGC_BUTTON;
-    case WM_SETTEXT: {
-        LRESULT r = DefWindowProc(hwnd, msg, wParam, lParam);
-        InvalidateRect(hwnd, nullptr, FALSE);
-        return r;
-    }
+    case WM_SETTEXT: return OnSetText(hwnd, wParam, lParam);
     }
     return DefWindowProc(hwnd, msg, wParam, lParam);
 }

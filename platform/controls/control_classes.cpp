@@ -1,42 +1,35 @@
-// The predefined window classes: the dialog class and the controls, and the text painting that
-// the text controls share.
-#include "platform/user/window_internal.h"
+// The predefined window classes: the dialog class and the controls, registered when the first
+// dialog or message box is made, or when InitCommonControls asks.
+#include "platform/controls/controls.h"
 
-void RegisterControlClasses()
+void EnsureControlClasses()
 {
+    static bool registered = false;
+    if (registered) return;
+    registered = true;
     struct Predefined {
         const WCHAR* name;
         WNDPROC proc;
         int brush;
+        int extraBytes;  // the control's own state
     };
     const Predefined classes[] = {
-        {kDialogClassName, DefDlgProc, WHITE_BRUSH},
-        {u"BUTTON", ButtonWndProc, -1},
-        {u"EDIT", EditWndProc, WHITE_BRUSH},
-        {u"STATIC", StaticWndProc, WHITE_BRUSH},
+        {kDialogClassName, DefDlgProc, WHITE_BRUSH, 0},
+        {u"BUTTON", ButtonWndProc, -1, sizeof(LONG_PTR)},
+        {u"EDIT", EditWndProc, WHITE_BRUSH, sizeof(LONG_PTR)},
+        {u"STATIC", StaticWndProc, WHITE_BRUSH, sizeof(LONG_PTR)},
     };
     for (const Predefined& p : classes) {
         WNDCLASS wc{};
         wc.lpfnWndProc = p.proc;
         wc.lpszClassName = p.name;
         wc.hbrBackground = p.brush >= 0 ? static_cast<HBRUSH>(GetStockObject(p.brush)) : nullptr;
+        wc.cbWndExtra = p.extraBytes;
         RegisterClass(&wc);
     }
 }
 
-void PaintControlText(HWND hwnd, const Window& w, UINT format)
+void InitCommonControls()
 {
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwnd, &ps);
-    if (hdc) {
-        RECT r;
-        GetClientRect(hwnd, &r);
-        FillRect(hdc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        HGDIOBJ oldFont = w.font ? SelectObject(hdc, w.font) : nullptr;
-        SetBkMode(hdc, TRANSPARENT);
-        SetTextColor(hdc, RGB(0, 0, 0));
-        DrawText(hdc, w.text.c_str(), -1, &r, format);
-        if (oldFont) SelectObject(hdc, oldFont);
-    }
-    EndPaint(hwnd, &ps);
+    EnsureControlClasses();
 }

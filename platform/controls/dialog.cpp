@@ -1,4 +1,5 @@
 // Dialogs from templates: modeless and modal creation, the default dialog procedure, dialog units.
+#include "platform/controls/controls.h"
 #include "platform/controls/dialog_template.h"
 #include "platform/kernel/resource_table.h"
 #include "platform/user/window_internal.h"
@@ -94,6 +95,7 @@ HWND CreateDialogFrom(HINSTANCE instance, LPCDLGTEMPLATE tmpl, HWND parent, DLGP
         }
         r = RectOffset(r, origin.x, origin.y);
     }
+    EnsureControlClasses();
     HFONT font = CreateDialogFont(d);
     DialogCreateParams params{proc, font};
     HWND dialog = CreateWindowEx(d.exStyle, kDialogClassName, d.caption.c_str(), d.style & ~WS_VISIBLE,

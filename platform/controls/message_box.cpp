@@ -4,6 +4,7 @@
 // its OK button, Enter, Escape or WM_CLOSE. Knowingly lacks: every button set but MB_OK and the
 // icons (the type is otherwise ignored); the result is always IDOK.
 #include <algorithm>
+#include "platform/controls/controls.h"
 #include "platform/shell/navigation_bar.h"
 #include "platform/shell/shell_draw.h"
 #include "platform/shell/shell_windows.h"
@@ -103,6 +104,7 @@ HWND CreateBox(HWND owner, BoxState& state, LPCWSTR caption)
     int textHeight = std::min(WrappedTextHeight(state.text, state.font, textWidth), workHeight - chrome);
     int height = textHeight + chrome;
     int top = kNavBarHeight + (workHeight - height) / 2;
+    EnsureControlClasses();
     HWND box = CreateWindowEx(WS_EX_LAYER_PRIVATE, kMessageBoxClass, caption, WS_POPUP, kBoxMargin, top, kBoxWidth,
                               height, owner, nullptr, nullptr, nullptr);
     if (!box) return nullptr;

@@ -1,54 +1,70 @@
-// STATIC: left-aligned text and icons, on the dialog's white.
-#include "platform/user/window_internal.h"
+// STATIC: left-aligned text and icons, on the dialog's white. An icon static's icon lives in the
+// window's extra bytes and is destroyed with the window.
+#include "platform/controls/controls.h"
 
 namespace {
-void OnPaint(HWND hwnd, const Window& w)
+
+HICON IconOf(HWND hwnd)
 {
-    DWORD kind = w.style & 0x1F;
+    return reinterpret_cast<HICON>(GetWindowLongPtr(hwnd, 0));
+}
+
+void PaintIcon(HWND hwnd)
+{
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    if (hdc) {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        FillRect(hdc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        if (HICON icon = IconOf(hwnd)) DrawIcon(hdc, 0, 0, icon);
+    }
+    EndPaint(hwnd, &ps);
+}
+
+void OnPaint(HWND hwnd)
+{
+    DWORD kind = static_cast<DWORD>(GetWindowLong(hwnd, GWL_STYLE)) & 0x1F;
     if (kind == SS_ICON) {
-        PAINTSTRUCT ps;
-        HDC hdc = BeginPaint(hwnd, &ps);
-        if (hdc) {
-            RECT r;
-            GetClientRect(hwnd, &r);
-            FillRect(hdc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-            if (w.icon) DrawIcon(hdc, 0, 0, w.icon);
-        }
-        EndPaint(hwnd, &ps);
+        PaintIcon(hwnd);
         return;
     }
     UINT align = kind == SS_CENTER ? DT_CENTER : kind == SS_RIGHT ? DT_RIGHT : DT_LEFT;
-    PaintControlText(hwnd, w, align | DT_TOP | DT_SINGLELINE);
+    PaintControlText(hwnd, align | DT_TOP | DT_SINGLELINE);
 }
+
+LRESULT OnSetIcon(HWND hwnd, WPARAM icon)
+{
+    HICON old = reinterpret_cast<HICON>(SetWindowLongPtr(hwnd, 0, static_cast<LONG_PTR>(icon)));
+    // An icon static takes the icon's size.
+    SetWindowPos(hwnd, nullptr, 0, 0, 32, 32, SWP_NOMOVE | SWP_NOZORDER);
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return reinterpret_cast<LRESULT>(old);
+}
+
+void OnDestroy(HWND hwnd)
+{
+    if (HICON icon = IconOf(hwnd)) DestroyIcon(icon);
+    SetWindowLongPtr(hwnd, 0, 0);
+}
+
+LRESULT OnSetText(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT r = DefWindowProc(hwnd, WM_SETTEXT, wParam, lParam);
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return r;
+}
+
 }  // namespace
 
 LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    Window* w = FindWin(hwnd);
-    if (!w) return 0;
     switch (msg) {
-    case STM_SETICON: {
-        HICON old = w->icon;
-        w->icon = reinterpret_cast<HICON>(wParam);
-        // An icon static takes the icon's size.
-        SetWindowPos(hwnd, nullptr, 0, 0, 32, 32, SWP_NOMOVE | SWP_NOZORDER);
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return reinterpret_cast<LRESULT>(old);
-    }
-    case WM_DESTROY:
-        if (w->icon) DestroyIcon(w->icon);
-        w->icon = nullptr;
-        return 0;
-    case WM_SETTEXT: {
-        LRESULT r = DefWindowProc(hwnd, msg, wParam, lParam);
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return r;
-    }
-    case WM_PAINT:
-        OnPaint(hwnd, *w);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
+    case STM_SETICON: return OnSetIcon(hwnd, wParam);
+    case WM_DESTROY: OnDestroy(hwnd); return 0;
+    case WM_SETTEXT: return OnSetText(hwnd, wParam, lParam);
+    case WM_PAINT: OnPaint(hwnd); return 0;
+    case WM_ERASEBKGND: return 1;
     }
     return DefWindowProc(hwnd, msg, wParam, lParam);
 }

@@ -1,4 +1,5 @@
 // The desktop window: the backend that shows the device screen on the user's desktop.
+#include "platform/extras.h"
 #include "platform/drivers/sdl/sdl.h"
 
 namespace {

@@ -5,12 +5,13 @@
 // (a modal box is up). Knowingly lacks: button images, and any flag but SHCMBF_EMPTYBAR and
 // SHCMBF_HIDDEN.
 #include <algorithm>
+#include "platform/extras.h"
+#include "platform/user/rect.h"
 #include "platform/shell/navigation_bar.h"
 #include "platform/kernel/resource_table.h"
 #include "platform/shell/shell_draw.h"
 #include "platform/shell/menu.h"
 #include "platform/shell/shell_windows.h"
-#include "platform/user/window_internal.h"
 
 namespace {
 
@@ -38,9 +39,8 @@ struct MenuBarData {
 
 MenuBarData* DataOf(HWND hwnd)
 {
-    Window* w = FindWin(hwnd);
-    if (!w || w->className != kMenuBarClass) return nullptr;
-    return reinterpret_cast<MenuBarData*>(w->userData);
+    if (!IsWindowOfClass(hwnd, kMenuBarClass)) return nullptr;
+    return reinterpret_cast<MenuBarData*>(GetWindowLongPtr(hwnd, GWL_USERDATA));
 }
 
 std::u16string LabelOf(HINSTANCE instance, const ShellMenuBarButton& b, const std::vector<ShellMenuItem>& menu)
@@ -224,7 +224,7 @@ LRESULT CALLBACK MenuBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 BOOL SHCreateMenuBar(SHMENUBARINFO* info)
 {
-    if (!info || !FindWin(info->hwndParent)) return FALSE;
+    if (!info || !IsWindow(info->hwndParent)) return FALSE;
     auto* d = new MenuBarData;
     d->parent = info->hwndParent;
     if (!(info->dwFlags & SHCMBF_EMPTYBAR) && !LoadButtons(info->hInstRes, info->nToolBarId, &d->buttons)) {

@@ -3,10 +3,11 @@
 // item's command. Knowingly lacks: sub-menus inside the drop-down (shown, but not selectable),
 // check marks and keyboard navigation.
 #include <algorithm>
+#include "platform/extras.h"
+#include "platform/user/rect.h"
 #include "platform/shell/shell_draw.h"
 #include "platform/shell/menu.h"
 #include "platform/shell/shell_windows.h"
-#include "platform/user/window_internal.h"
 
 namespace {
 
@@ -205,10 +206,11 @@ HWND OpenShellMenuPopup(const std::vector<ShellMenuItem>& items, POINT bottomLef
 
 bool ShellMenuPopupItemRect(HWND popup, int index, RECT* rect)
 {
-    Window* w = FindWin(popup);
-    PopupData* d = w && w->className == kPopupClass ? DataOf(popup) : nullptr;
+    PopupData* d = IsWindowOfClass(popup, kPopupClass) ? DataOf(popup) : nullptr;
     if (!d || !rect || index < 0 || index >= static_cast<int>(d->itemRects.size())) return false;
-    RECT client = ClientRectOnScreen(*w);
-    *rect = RectOffset(d->itemRects[index], client.left, client.top);
+    POINT origin{0, 0};
+    ClientToScreen(popup, &origin);
+    const RECT& item = d->itemRects[index];
+    *rect = RECT{item.left + origin.x, item.top + origin.y, item.right + origin.x, item.bottom + origin.y};
     return true;
 }

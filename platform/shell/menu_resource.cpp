@@ -1,6 +1,7 @@
 // Reading menu templates and menu-bar resources. Every read is bounded by the resource's size;
 // malformed data gives false, never a read past the end.
 #include <cstring>
+#include "platform/extras.h"
 #include "platform/shell/menu.h"
 
 namespace {

@@ -1,12 +1,13 @@
 // The navigation bar: a layer window across the top of the device screen, repainted when the
 // active window or its title changes. It never becomes active itself and is never published.
 // Knowingly lacks: the Start menu, the clock and the input panel button of a real handheld.
+#include "platform/extras.h"
+#include "platform/user/rect.h"
 #include "platform/shell/navigation_bar.h"
 #include <algorithm>
 #include <vector>
 #include "platform/shell/shell_draw.h"
 #include "platform/shell/shell_windows.h"
-#include "platform/user/window_internal.h"
 
 namespace {
 
@@ -28,33 +29,38 @@ RECT OkRectInBar()
 
 bool ShowsOk(HWND active)
 {
-    if (!FindWin(active)) return false;
+    if (!IsWindow(active)) return false;
     if (static_cast<DWORD>(GetWindowLong(active, GWL_EXSTYLE)) & WS_EX_CAPTIONOKBTN) return true;
     return std::find(g_doneWindows.begin(), g_doneWindows.end(), active) != g_doneWindows.end();
 }
 
 void ForgetDeadWindows()
 {
-    std::erase_if(g_doneWindows, [](HWND hwnd) { return !FindWin(hwnd); });
+    std::erase_if(g_doneWindows, [](HWND hwnd) { return !IsWindow(hwnd); });
 }
 
 // Painted at once rather than when the queue runs dry: the bar is current whatever the
 // program does next (a screenshot, a modal loop).
 void Refresh()
 {
-    if (!FindWin(g_navBar)) return;
+    if (!IsWindow(g_navBar)) return;
     InvalidateRect(g_navBar, nullptr, FALSE);
     UpdateWindow(g_navBar);
 }
 
 // The program's own top-level windows, as opposed to the layer's bars, menus and boxes.
+BOOL CALLBACK StopAtProgramWindow(HWND hwnd, LPARAM found)
+{
+    if (!IsProgramWindow(hwnd)) return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
 bool ProgramWindowsRemain()
 {
-    for (HWND hwnd : TopLevelWindows()) {
-        Window* w = FindWin(hwnd);
-        if (w && !w->destroying && !(w->exStyle & WS_EX_LAYER_PRIVATE)) return true;
-    }
-    return false;
+    bool found = false;
+    EnumWindows(StopAtProgramWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 void CreateBar();
@@ -67,11 +73,11 @@ void OnActiveChanged(HWND active)
     g_okTracking = false;
     g_okPressed = false;
     if (!active && !ProgramWindowsRemain()) {
-        if (FindWin(g_navBar)) DestroyWindow(g_navBar);
+        if (IsWindow(g_navBar)) DestroyWindow(g_navBar);
         g_shownTitle.clear();
         return;
     }
-    if (active && !FindWin(g_navBar)) CreateBar();
+    if (active && !IsWindow(g_navBar)) CreateBar();
     Refresh();
 }
 
@@ -83,8 +89,10 @@ void OnTitleChanged(HWND hwnd)
 // Read from the window table: painting the bar sends the program's windows nothing.
 std::u16string ActiveTitle()
 {
-    Window* w = FindWin(GetActiveWindow());
-    return w ? w->text : std::u16string();
+    HWND active = GetActiveWindow();
+    std::u16string title(static_cast<std::size_t>(GetWindowTextLength(active)) + 1, u'\0');
+    title.resize(static_cast<std::size_t>(GetWindowText(active, title.data(), static_cast<int>(title.size()))));
+    return title;
 }
 
 void PaintOk(HDC hdc, bool pressed)
@@ -181,19 +189,19 @@ void InstallNavigationBar()
 {
     SetActiveWindowObserver(OnActiveChanged);
     SetWindowTitleObserver(OnTitleChanged);
-    if (!FindWin(g_navBar)) CreateBar();
+    if (!IsWindow(g_navBar)) CreateBar();
 }
 
 HWND NavigationBarWindow()
 {
-    return FindWin(g_navBar) ? g_navBar : nullptr;
+    return IsWindow(g_navBar) ? g_navBar : nullptr;
 }
 
 void SetNavigationBarDoneButton(HWND window, bool shown)
 {
     ForgetDeadWindows();
     std::erase(g_doneWindows, window);
-    if (shown && FindWin(window)) g_doneWindows.push_back(window);
+    if (shown && IsWindow(window)) g_doneWindows.push_back(window);
     Refresh();
 }
 

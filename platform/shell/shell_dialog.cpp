@@ -1,7 +1,7 @@
 // SHInitDialog and SHHandleWMSettingChange. A desktop has no input panel, so SHIDIF_SIPDOWN and
 // the settings-change handler have nothing to do.
+#include "platform/extras.h"
 #include "platform/shell/navigation_bar.h"
-#include "platform/user/window_internal.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ void CoverScreenArea(HWND dialog, const RECT& screenArea)
 
 BOOL SHInitDialog(SHINITDLGINFO* info)
 {
-    if (!info || !FindWin(info->hDlg)) return FALSE;
+    if (!info || !IsWindow(info->hDlg)) return FALSE;
     if (!(info->dwMask & SHIDIM_FLAGS)) return TRUE;
     InstallNavigationBar();
     DWORD flags = info->dwFlags;

@@ -1,4 +1,5 @@
 // Drawing shared by the shell's windows. Every helper restores what it selected.
+#include "platform/extras.h"
 #include "platform/shell/shell_draw.h"
 
 HFONT CreateShellFont(bool bold)

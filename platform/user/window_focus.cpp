@@ -103,6 +103,17 @@ static bool TextEquals(const std::u16string& a, LPCWSTR b)
     return b && !IS_INTRESOURCE(b) && a == b;
 }
 
+BOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam)
+{
+    if (!proc) return FALSE;
+    std::vector<HWND> windows = TopLevelWindows();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        Window* w = FindWin(*it);
+        if (w && !w->destroying && !proc(*it, lParam)) return FALSE;
+    }
+    return TRUE;
+}
+
 HWND FindWindow(LPCWSTR className, LPCWSTR windowName)
 {
     for (HWND hwnd : TopLevelWindows()) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 #include "platform/gdi/surface.h"
+#include "platform/user/rect.h"
 #include "platform/windows.h"
 
 struct WindowClassEntry {
@@ -14,6 +15,8 @@ struct WindowClassEntry {
     HBRUSH background = nullptr;
     int windowExtra = 0;
 };
+// Win32's own limit on a class's extra bytes per window.
+constexpr int kMaxWindowExtra = 40;
 
 struct Window {
     HWND handle = nullptr;
@@ -31,6 +34,7 @@ struct Window {
     RECT rect{};                 // in the parent's client coordinates (screen for top-level)
     std::u16string text;
     LONG_PTR userData = 0;
+    std::vector<BYTE> extra;  // the class's cbWndExtra bytes, zeroed at creation
     HFONT font = nullptr;
     HFONT ownedFont = nullptr;  // dialogs: the font made from the template
     bool destroying = false;
@@ -51,13 +55,6 @@ struct Window {
     LONG_PTR dlgUser = 0;
     bool dialogEnded = false;
     INT_PTR dialogResult = 0;
-
-    // Controls
-    int checkState = 0;
-    bool pushed = false;
-    bool tracking = false;  // pen went down on this button
-    int textLimit = 0;      // EDIT: 0 means the default
-    HICON icon = nullptr;   // STATIC with SS_ICON
 };
 
 Window* FindWin(HWND hwnd);
@@ -83,22 +80,7 @@ void RepaintWindowsAbove(HWND hwnd, const RECT& screenArea);
 void ScreenDirty(const RECT& screenRect);
 bool TakeScreenDirty(RECT* dirty);
 
-// Rect helpers
-bool RectEmpty(const RECT& r);
-RECT RectIntersect(const RECT& a, const RECT& b);
-RECT RectUnion(const RECT& a, const RECT& b);
-RECT RectOffset(const RECT& r, int dx, int dy);
-bool RectContains(const RECT& r, POINT p);
 
 // Dialog units to pixels for a dialog's font.
 void DialogBaseUnits(int* bx, int* by);
 
-// Control classes, registered by the layer itself.
-void RegisterControlClasses();
-LRESULT CALLBACK ButtonWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK EditWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-// White background, the window's font, black text drawn with `format`.
-void PaintControlText(HWND hwnd, const Window& w, UINT format);
-LRESULT CALLBACK DefDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-extern const WCHAR kDialogClassName[];

@@ -75,37 +75,6 @@ void UpdateTree(HWND hwnd)
 
 }  // namespace
 
-bool RectEmpty(const RECT& r)
-{
-    return r.right <= r.left || r.bottom <= r.top;
-}
-
-RECT RectIntersect(const RECT& a, const RECT& b)
-{
-    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-           std::min(a.bottom, b.bottom)};
-    if (RectEmpty(r)) return RECT{0, 0, 0, 0};
-    return r;
-}
-
-RECT RectUnion(const RECT& a, const RECT& b)
-{
-    if (RectEmpty(a)) return b;
-    if (RectEmpty(b)) return a;
-    return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                std::max(a.bottom, b.bottom)};
-}
-
-RECT RectOffset(const RECT& r, int dx, int dy)
-{
-    return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
-}
-
-bool RectContains(const RECT& r, POINT p)
-{
-    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
-
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase)
 {
     Window* w = FindWin(hwnd);

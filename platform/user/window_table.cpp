@@ -1,6 +1,7 @@
 // Window classes and the window table: creation, destruction, properties, geometry and text.
 // Handles are slot numbers with a generation, so a stale or made-up HWND is refused, never followed.
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <unordered_map>
 #include "platform/user/input.h"
@@ -19,7 +20,6 @@ struct Slot {
 std::vector<Slot> g_slots;
 std::vector<WindowClassEntry> g_classes;
 std::vector<HWND> g_topLevel;  // bottom to top
-bool g_controlClassesRegistered = false;
 void (*g_titleObserver)(HWND) = nullptr;
 
 HWND MakeHandle(std::size_t index, std::uint16_t generation)
@@ -49,13 +49,6 @@ WindowClassEntry* FindClass(LPCWSTR name)
         if (SameName(c.name, name)) return &c;
     }
     return nullptr;
-}
-
-void EnsureControlClasses()
-{
-    if (g_controlClassesRegistered) return;
-    g_controlClassesRegistered = true;
-    RegisterControlClasses();
 }
 
 std::u16string TextOf(LPCWSTR text)
@@ -119,6 +112,10 @@ ATOM RegisterClass(const WNDCLASS* wc)
 {
     if (!wc || !wc->lpfnWndProc || !wc->lpszClassName || IS_INTRESOURCE(wc->lpszClassName)) return 0;
     if (wc->lpszClassName[0] == 0 || FindClass(wc->lpszClassName)) return 0;
+    if (wc->cbWndExtra < 0 || wc->cbWndExtra > kMaxWindowExtra) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
     WindowClassEntry entry;
     entry.name = wc->lpszClassName;
     entry.proc = wc->lpfnWndProc;
@@ -130,6 +127,22 @@ ATOM RegisterClass(const WNDCLASS* wc)
     g_classes.push_back(entry);
     return static_cast<ATOM>(0xC000 + g_classes.size());
 }
+
+namespace {
+
+// Reads or writes `size` bytes at `offset` of the window's extra bytes; a range outside them is
+// ERROR_INVALID_INDEX and touches nothing.
+void ExtraBytes(Window& w, int offset, std::size_t size, void* read, const void* write)
+{
+    if (offset < 0 || static_cast<std::size_t>(offset) + size > w.extra.size()) {
+        SetLastError(ERROR_INVALID_INDEX);
+        return;
+    }
+    if (read) std::memcpy(read, w.extra.data() + offset, size);
+    if (write) std::memcpy(w.extra.data() + offset, write, size);
+}
+
+}  // namespace
 
 BOOL UnregisterClass(LPCWSTR className, HINSTANCE)
 {
@@ -151,7 +164,6 @@ static RECT DefaultTopLevelRect()
 HWND CreateWindowEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
 {
-    EnsureControlClasses();
     WindowClassEntry* cls = FindClass(className);
     if (!cls) {
         SetLastError(1407);  // ERROR_CANNOT_FIND_WND_CLASS
@@ -182,6 +194,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
     w.style = style & ~WS_VISIBLE;
     w.exStyle = exStyle;
     w.text = TextOf(windowName);
+    w.extra.assign(static_cast<std::size_t>(cls->windowExtra), 0);
     if (child) {
         w.parent = parent;
         w.id = static_cast<int>(reinterpret_cast<std::uintptr_t>(menu) & 0xFFFF);
@@ -443,10 +456,10 @@ HWND GetWindow(HWND hwnd, UINT cmd)
     const std::vector<HWND>* siblings = &g_topLevel;
     if (Window* p = FindWin(w->parent)) siblings = &p->children;
     if (cmd == GW_HWNDFIRST) return siblings->empty() ? nullptr : siblings->front();
-    if (cmd == GW_HWNDNEXT) {
-        auto it = std::find(siblings->begin(), siblings->end(), hwnd);
-        if (it != siblings->end() && ++it != siblings->end()) return *it;
-    }
+    auto it = std::find(siblings->begin(), siblings->end(), hwnd);
+    if (it == siblings->end()) return nullptr;
+    if (cmd == GW_HWNDNEXT) return ++it != siblings->end() ? *it : nullptr;
+    if (cmd == GW_HWNDPREV) return it != siblings->begin() ? *--it : nullptr;
     return nullptr;
 }
 
@@ -509,7 +522,9 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, int index)
         if (index == DWL_USER) return w->dlgUser;
         if (index == DWL_DLGPROC) return reinterpret_cast<LONG_PTR>(w->dlgProc);
     }
-    return 0;
+    LONG_PTR value = 0;
+    ExtraBytes(*w, index, sizeof value, &value, nullptr);
+    return value;
 }
 
 LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value)
@@ -533,13 +548,19 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value)
         if (index == DWL_MSGRESULT) w->dlgMsgResult = value;
         if (index == DWL_USER) w->dlgUser = value;
         if (index == DWL_DLGPROC && value) w->dlgProc = reinterpret_cast<DLGPROC>(value);
+        if (index == DWL_MSGRESULT || index == DWL_USER || index == DWL_DLGPROC) return old;
     }
+    ExtraBytes(*w, index, sizeof value, nullptr, &value);
     return old;
 }
 
 LONG GetWindowLong(HWND hwnd, int index)
 {
-    return static_cast<LONG>(GetWindowLongPtr(hwnd, index));
+    Window* w = FindWin(hwnd);
+    if (!w || index < 0 || (w->isDialog && index <= DWL_USER)) return static_cast<LONG>(GetWindowLongPtr(hwnd, index));
+    LONG value = 0;
+    ExtraBytes(*w, index, sizeof value, &value, nullptr);
+    return value;
 }
 
 LONG SetWindowLong(HWND hwnd, int index, LONG value)

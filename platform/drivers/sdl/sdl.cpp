@@ -7,6 +7,8 @@
 // follows the display's density where SDL reports one (X servers without physical sizes, such
 // as Xvfb, report none: then it is the largest that fits). libSDL2 is loaded only when the window
 // opens: a headless run never maps it and the libraries it pulls in. Knowingly lacks: resizing.
+#include "platform/extras.h"
+#include "platform/user/rect.h"
 #include "platform/drivers/sdl/sdl.h"
 #include <SDL.h>
 #include <algorithm>
@@ -23,7 +25,7 @@
 #include "platform/user/input.h"
 #include "platform/kernel/shared_library.h"
 #include "platform/shell/shell_windows.h"
-#include "platform/user/window_internal.h"
+#include "platform/drivers/program_windows.h"
 
 namespace {
 
@@ -141,10 +143,8 @@ int FloorDiv(int a, int b)
 
 void UpdateTitle()
 {
-    Window* w = FindWin(GetActiveWindow());
-    if (!w || w->text.empty()) return;
-    std::string title;
-    if (!Utf16ToUtf8(w->text, &title) || title == g_sdl.title) return;
+    std::string title = ActiveWindowTitle();
+    if (title.empty() || title == g_sdl.title) return;
     g_sdl.title = title;
     g_api.SDL_SetWindowTitle(g_sdl.window, title.c_str());
 }
@@ -299,18 +299,6 @@ void OnKey(const SDL_Event& e)
 // --- window events -----------------------------------------------------------------------
 
 // As the Exit command does: WM_CLOSE to the program's main window, its first top-level window.
-void CloseProgram()
-{
-    for (HWND hwnd : TopLevelWindows()) {
-        Window* w = FindWin(hwnd);
-        if (w && !(w->exStyle & WS_EX_LAYER_PRIVATE)) {
-            PostMessage(hwnd, WM_CLOSE, 0, 0);
-            return;
-        }
-    }
-    PostQuitMessage(0);
-}
-
 void OnWindowEvent(const SDL_WindowEvent& e)
 {
     switch (e.event) {
