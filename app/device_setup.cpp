@@ -7,8 +7,7 @@
 #include <string>
 #include "platform/kernel/device_files.h"
 #include "platform/windows.h"
-
-const unsigned char* FindEmbeddedBlob(const char* name, std::size_t* size);
+#include "resources/program_resources.h"
 
 static const char* const SETUP_HELP_FILES[] = {
     "quorix-index.htc",

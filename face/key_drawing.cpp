@@ -2,8 +2,8 @@
 // font centred on the key. No focus rectangle and no disabled look: the face needs neither.
 #include "face/key_drawing.h"
 
-#include "app/app.h"
 #include "face/face.h"
+#include "platform/user/resources.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -43,7 +43,7 @@ KeyBitmap LoadKeyBitmap(HDC hdc, int bitmapId)
 {
     KeyBitmap key = {};
     key.hdcMem = CreateCompatibleDC(hdc);
-    key.hbm = LoadBitmap(g_hInst, MAKEINTRESOURCE(bitmapId));
+    key.hbm = LoadBitmap(GetModuleHandle(nullptr), MAKEINTRESOURCE(bitmapId));  // the program's own
     GetObject(key.hbm, sizeof(key.bm), &key.bm);
     SelectObject(key.hdcMem, key.hbm);
     return key;

@@ -6,8 +6,6 @@
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 
-const unsigned char* FindEmbeddedBlob(const char* name, std::size_t* size);
-
 namespace {
 
 struct StringResource {
