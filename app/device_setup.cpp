@@ -1,29 +1,18 @@
-// The set-up step: the seven help files from the program's embedded resources into the device's
-// \Windows folder, and HKEY_LOCAL_MACHINE\Software\Larkwell\Gearset1\Quorix. Running it again
-// changes nothing that is already in place.
+// The set-up step: the help files from the program's embedded resources into the device's
+// \Windows folder, and the program's key under HKEY_LOCAL_MACHINE. Running it again changes
+// nothing that is already in place.
 #include "app/device_setup.h"
 
 #include <cstddef>
 #include <string>
 #include "platform/extras.h"
 #include "platform/windows.h"
-
-const unsigned char* FindEmbeddedBlob(const char* name, std::size_t* size);
-
-static const char* const SETUP_HELP_FILES[] = {
-    "quorix-index.htc",
-    "quorix_gaiyo.htp",
-    "quorix_install.htp",
-    "quorix_copyright.htp",
-    "quorix_history.htp",
-    "quorix_support.htp",
-    "quorix_use.htp",
-};
+#include "resources/program_resources.h"
 
 static const WCHAR SETUP_HELP_FOLDER[] = u"\\Windows";
-static const WCHAR SETUP_REGISTRY_KEY[] = u"Software\\Larkwell\\Gearset1\\Quorix";
+static const WCHAR SETUP_REGISTRY_KEY[] = SETUP_REGISTRY_PARENT u"\\" SETUP_REGISTRY_NAME;
 
-static std::u16string HelpFileDevicePath(const char* name)
+std::u16string HelpFileDevicePath(const char* name)
 {
     std::u16string path = SETUP_HELP_FOLDER;
     path += u'\\';

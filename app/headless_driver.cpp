@@ -2,7 +2,6 @@
 // one thread message inside the program's own loop, then closes the main window.
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -10,6 +9,7 @@
 #include "app/app.h"
 #include "app/driver_tokens.h"
 #include "app/headless_driver.h"
+#include "app/scale_option.h"
 #include "engine/calc_state.h"
 #include "face/display_panel.h"
 #include "platform/extras.h"
@@ -186,14 +186,7 @@ int RunHeadless(int argc, char** argv)
         } else if (arg == "--screenshot" && hasValue) {
             g_job.screenshot = argv[++i];
         } else if (arg == "--scale" && hasValue) {
-            std::string value = argv[++i];
-            g_job.scale = value.size() <= 2 && value.find_first_not_of("0123456789") == std::string::npos
-                              ? std::atoi(value.c_str())
-                              : 0;
-            if (g_job.scale < 1 || g_job.scale > 16) {
-                std::cerr << "quorix: --scale takes a whole number from 1 to 16\n";
-                return 2;
-            }
+            if (!ParseScaleOption(argv[++i], &g_job.scale)) return 2;
         } else {
             std::cerr << "quorix: unknown or incomplete option '" << arg << "' (see quorix --help)\n";
             return 2;

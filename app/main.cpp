@@ -1,12 +1,11 @@
 // Process entry: the desktop window, the headless driver, set-up, help and version.
-#include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <string>
 #include "app/app.h"
 #include "app/device_setup.h"
 #include "app/driver_tokens.h"
 #include "app/headless_driver.h"
+#include "app/scale_option.h"
 #include "platform/extras.h"
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
@@ -35,15 +34,6 @@ void PrintUsage()
                  "2 bad option or unknown token. More in quorix(1).\n\n"
                  "Key tokens (separated by white space; --keys - reads them from standard input):\n"
               << KeyTokenHelp();
-}
-
-// A whole number 1..kMaxScreenScale, or 0 when the text is anything else.
-int ParseScale(const char* text)
-{
-    char* end = nullptr;
-    long value = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || value < 1 || value > kMaxScreenScale) return 0;
-    return static_cast<int>(value);
 }
 
 int RunDesktop(int scale)
@@ -84,11 +74,8 @@ int main(int argc, char** argv)
     }
     int scale = 0;  // the largest that fits the desktop
     if (first == "--scale") {
-        scale = argc == 3 ? ParseScale(argv[2]) : 0;
-        if (!scale) {
-            std::cerr << "quorix: --scale takes a whole number from 1 to " << kMaxScreenScale << '\n';
-            return 2;
-        }
+        // "--scale" alone or with more after it reads as a bad number.
+        if (!ParseScaleOption(argc == 3 ? argv[2] : "", &scale)) return 2;
     } else if (argc != 1) {
         std::cerr << "quorix: unknown option '" << first << "' (see quorix --help)\n";
         return 2;

@@ -1,18 +1,9 @@
 // The main window's commands: Exit, About, Help contents, Uninstall, and the clipboard's two.
 #include "app/app.h"
+#include "app/device_setup.h"
 #include "resources/resource_ids.h"
 
 namespace {
-
-const WCHAR* const kHelpFiles[] = {
-    u"\\Windows\\quorix-index.htc",
-    u"\\Windows\\quorix_gaiyo.htp",
-    u"\\Windows\\quorix_install.htp",
-    u"\\Windows\\quorix_copyright.htp",
-    u"\\Windows\\quorix_history.htp",
-    u"\\Windows\\quorix_support.htp",
-    u"\\Windows\\quorix_use.htp",
-};
 
 LRESULT OnExit(HWND hWnd)
 {
@@ -30,9 +21,9 @@ LRESULT OnAbout(HWND hWnd)
 
 LRESULT OnHelpContents()
 {
-    WCHAR commandLine[] = u"\\windows\\quorix-index.htc";
+    std::u16string commandLine = HelpFileDevicePath(SETUP_HELP_FILES[0]);
     PROCESS_INFORMATION pi{};
-    if (CreateProcess(u"\\windows\\peghelp.exe", commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (CreateProcess(u"\\windows\\peghelp.exe", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       nullptr, &pi)) {
         CloseHandle(pi.hProcess);
         CloseHandle(pi.hThread);
@@ -42,12 +33,12 @@ LRESULT OnHelpContents()
 
 LRESULT OnUninstall(HWND hWnd)
 {
-    for (const WCHAR* file : kHelpFiles) DeleteFile(file);
+    for (const char* name : SETUP_HELP_FILES) DeleteFile(HelpFileDevicePath(name).c_str());
     HKEY key;
-    if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, u"Software\\Larkwell\\Gearset1", 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, SETUP_REGISTRY_PARENT, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
         return 0;
     }
-    RegDeleteKey(key, u"Quorix");
+    RegDeleteKey(key, SETUP_REGISTRY_NAME);
     RegCloseKey(key);
     MessageBox(hWnd,
                u"レジストリの削除を行いました。アプリの終了後に、本体のファイルを削除してください。",

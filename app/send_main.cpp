@@ -24,9 +24,6 @@ static const SendCommandName SEND_COMMAND_NAMES[] = {
     {"uninstall",   IDM_UNINSTALL},
 };
 
-static const WCHAR SEND_WINDOW_CLASS[] = u"MYQUORIX";
-static const WCHAR SEND_WINDOW_TITLE[] = u"Quorix V3.12";
-
 // A decimal command number of 1 to 65535: the low word of WM_COMMAND's wParam.
 static bool ParseCommandNumber(const char* text, WORD* command)
 {
@@ -67,7 +64,7 @@ int main(int argc, char** argv)
     EnableCrossProcessWindows(true);
     WORD command = 0;
     if (argc != 2 || !ParseCommand(argv[1], &command)) return ShowUsage();
-    HWND window = FindWindow(SEND_WINDOW_CLASS, SEND_WINDOW_TITLE);
+    HWND window = FindWindow(STR_WINDOW_CLASS, STR_APP_TITLE);
     if (!window) {
         std::fprintf(stderr, "quorix-send: Quorix is not running\n");
         return SEND_EXIT_NOT_RUNNING;

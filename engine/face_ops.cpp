@@ -41,3 +41,8 @@ void FaceRepaint(HWND hDlg)
     InvalidateRect(hDlg, nullptr, FALSE);
     UpdateWindow(hDlg);
 }
+
+void FaceShowModeKeys(HWND hDlg, DWORD modeFlags)
+{
+    SendMessage(hDlg, WM_CALC_SHOWMODEKEYS, modeFlags, 0);
+}

@@ -12,5 +12,8 @@ void FaceShowKey(HWND hDlg, int id, BOOL show);
 void FaceSetKeyCaption(HWND hwndKey, LPCWSTR caption);
 // Invalidates the whole face without erasing and paints it before returning.
 void FaceRepaint(HWND hDlg);
-// Defined by the face: shows the keys of the mode in `flags`.
-void UpdateKeyVisibility(HWND hDlg, DWORD flags);
+// Shows exactly the keys of the mode in `modeFlags`. Which keys those are is the face's business:
+// it is asked with WM_CALC_SHOWMODEKEYS (wParam: the mode flags), so the engine never calls into
+// the face's code.
+#define WM_CALC_SHOWMODEKEYS (WM_APP + 1)
+void FaceShowModeKeys(HWND hDlg, DWORD modeFlags);

@@ -71,7 +71,7 @@ BOOL OnBaseKey(HWND hDlg, int id)
     CheckBaseKey(hDlg, to);
     // The visibility update reads MODE_DEGREES from g_calc itself, so store first.
     g_calc.modeFlags = (g_calc.modeFlags & ~static_cast<DWORD>(MODE_BASE_MASK)) | ModeFlagOfBase(to);
-    UpdateKeyVisibility(hDlg, g_calc.modeFlags);
+    FaceShowModeKeys(hDlg, g_calc.modeFlags);
     return EndWithRepaint(hDlg);
 }
 
@@ -94,6 +94,6 @@ BOOL OnAngleUnitKey(HWND hDlg, int /*id*/, LPARAM lParam)
 BOOL OnTrigPanelKey(HWND hDlg, int /*id*/)
 {
     g_calc.modeFlags ^= MODE_TRIG_PANEL;
-    UpdateKeyVisibility(hDlg, g_calc.modeFlags);
+    FaceShowModeKeys(hDlg, g_calc.modeFlags);
     return EndWithRepaint(hDlg);
 }

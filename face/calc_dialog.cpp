@@ -1,6 +1,7 @@
 // The calculator face's dialog procedure and its initialisation.
 #include "engine/calc_command.h"
 #include "engine/calc_state.h"
+#include "engine/face_ops.h"
 #include "face/face.h"
 #include "resources/resource_ids.h"
 
@@ -9,12 +10,13 @@ COLORREF g_faceColor;
 INT_PTR CALLBACK CalcDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
-    case WM_PAINT:      return OnCalcPaint(hDlg);
-    case WM_DRAWITEM:   return OnCalcDrawItem(hDlg, wParam, lParam);
-    case WM_INITDIALOG: return OnCalcInitDialog(hDlg);
-    case WM_COMMAND:    return OnCalcCommand(hDlg, wParam, lParam);
-    case WM_COPY:       return OnCalcCopy(hDlg);
-    case WM_PASTE:      return OnCalcPaste(hDlg);
+    case WM_PAINT:             return OnCalcPaint(hDlg);
+    case WM_DRAWITEM:          return OnCalcDrawItem(hDlg, wParam, lParam);
+    case WM_INITDIALOG:        return OnCalcInitDialog(hDlg);
+    case WM_COMMAND:           return OnCalcCommand(hDlg, wParam, lParam);
+    case WM_COPY:              return OnCalcCopy(hDlg);
+    case WM_PASTE:             return OnCalcPaste(hDlg);
+    case WM_CALC_SHOWMODEKEYS: return OnCalcShowModeKeys(hDlg, wParam);
     }
     return FALSE;
 }
@@ -32,5 +34,11 @@ BOOL OnCalcInitDialog(HWND hDlg)
     SendDlgItemMessage(hDlg, IDC_BASE_DEC, BM_SETCHECK, BST_CHECKED, 0);
     SendDlgItemMessage(hDlg, IDC_BASE_BIN, BM_SETCHECK, BST_UNCHECKED, 0);
     UpdateKeyVisibility(hDlg, g_calc.modeFlags);
+    return TRUE;
+}
+
+BOOL OnCalcShowModeKeys(HWND hDlg, WPARAM modeFlags)
+{
+    UpdateKeyVisibility(hDlg, static_cast<DWORD>(modeFlags));
     return TRUE;
 }

@@ -12,4 +12,7 @@ BOOL OnCalcDrawItem(HWND hDlg, WPARAM wParam, LPARAM lParam);
 // the current base can show, becomes the entry; anything else changes nothing.
 BOOL OnCalcCopy(HWND hDlg);
 BOOL OnCalcPaste(HWND hDlg);
+// The engine's request to show the keys of a mode (engine/face_ops.h).
+BOOL OnCalcShowModeKeys(HWND hDlg, WPARAM modeFlags);
+// Shows exactly the keys of the mode in `flags`; π follows MODE_DEGREES of g_calc.
 void UpdateKeyVisibility(HWND hDlg, DWORD flags);

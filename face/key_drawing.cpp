@@ -2,7 +2,6 @@
 // font centred on the key. No focus rectangle and no disabled look: the face needs neither.
 #include "face/key_drawing.h"
 
-#include "app/app.h"
 #include "face/face.h"
 #include "resources/resource_ids.h"
 
@@ -43,7 +42,7 @@ KeyBitmap LoadKeyBitmap(HDC hdc, int bitmapId)
 {
     KeyBitmap key = {};
     key.hdcMem = CreateCompatibleDC(hdc);
-    key.hbm = LoadBitmap(g_hInst, MAKEINTRESOURCE(bitmapId));
+    key.hbm = LoadBitmap(GetModuleHandle(nullptr), MAKEINTRESOURCE(bitmapId));  // the program's own
     GetObject(key.hbm, sizeof(key.bm), &key.bm);
     SelectObject(key.hdcMem, key.hbm);
     return key;

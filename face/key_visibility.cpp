@@ -15,51 +15,51 @@ struct KeyVisibility {
 };
 
 const KeyVisibility kKeyVisibility[] = {
-    /* id    BIN   HEX   DEC   DEC+TRIG */
-    {1023,  SHOW, HIDE, SHOW, SHOW},     // "１６進" base key
-    {1024,  SHOW, SHOW, HIDE, HIDE},     // "１０進" base key
-    {1026,  HIDE, SHOW, SHOW, SHOW},     // "２進" base key
-    {1062,  HIDE, HIDE, SHOW, SHOW},     // "三角関" panel key
-    {1044,  HIDE, HIDE, HIDE, SHOW},     // RAD/DEG
-    {1051,  HIDE, HIDE, HIDE, PI_RULE},  // π
-    {1058,  HIDE, HIDE, HIDE, SHOW},     // sin
-    {1059,  HIDE, HIDE, HIDE, SHOW},     // cos
-    {1060,  HIDE, HIDE, HIDE, SHOW},     // tan
-    {1040,  HIDE, HIDE, HIDE, SHOW},     // sinh
-    {1042,  HIDE, HIDE, HIDE, SHOW},     // cosh
-    {1041,  HIDE, HIDE, HIDE, SHOW},     // tanh
-    {1063,  HIDE, HIDE, HIDE, SHOW},     // asin
-    {1064,  HIDE, HIDE, HIDE, SHOW},     // acos
-    {1065,  HIDE, HIDE, HIDE, SHOW},     // atan
-    {1061,  HIDE, HIDE, SHOW, HIDE},     // √
-    {1035,  HIDE, HIDE, SHOW, HIDE},     // log
-    {1036,  HIDE, HIDE, SHOW, HIDE},     // ln
-    {1066,  HIDE, HIDE, SHOW, HIDE},     // EXP
-    {1067,  HIDE, HIDE, SHOW, HIDE},     // 10^x
-    {1046,  HIDE, HIDE, SHOW, HIDE},     // n!
-    {1057,  HIDE, HIDE, SHOW, HIDE},     // x^y
-    {1056,  HIDE, HIDE, SHOW, HIDE},     // x^2
-    {1052,  HIDE, HIDE, SHOW, HIDE},     // MOD
-    {1002,  HIDE, SHOW, SHOW, SHOW},     // 2
-    {1003,  HIDE, SHOW, SHOW, SHOW},     // 3
-    {1004,  HIDE, SHOW, SHOW, SHOW},     // 4
-    {1005,  HIDE, SHOW, SHOW, SHOW},     // 5
-    {1006,  HIDE, SHOW, SHOW, SHOW},     // 6
-    {1007,  HIDE, SHOW, SHOW, SHOW},     // 7
-    {1008,  HIDE, SHOW, SHOW, SHOW},     // 8
-    {1009,  HIDE, SHOW, SHOW, SHOW},     // 9
-    {1022,  HIDE, HIDE, SHOW, SHOW},     // .
-    {1038,  SHOW, SHOW, SHOW, SHOW},     // ＋/－
-    {1010,  HIDE, SHOW, HIDE, HIDE},     // A
-    {1011,  HIDE, SHOW, HIDE, HIDE},     // B
-    {1012,  HIDE, SHOW, HIDE, HIDE},     // C
-    {1013,  HIDE, SHOW, HIDE, HIDE},     // D
-    {1014,  HIDE, SHOW, HIDE, HIDE},     // E
-    {1015,  HIDE, SHOW, HIDE, HIDE},     // F
-    {1048,  SHOW, SHOW, HIDE, HIDE},     // AND
-    {1049,  SHOW, SHOW, HIDE, HIDE},     // OR
-    {1050,  SHOW, SHOW, HIDE, HIDE},     // XOR
-    {2031,  SHOW, SHOW, HIDE, HIDE},     // NOT
+    /* id                BIN   HEX   DEC   DEC+TRIG */
+    {IDC_BASE_HEX,       SHOW, HIDE, SHOW, SHOW},     // "１６進" base key
+    {IDC_BASE_DEC,       SHOW, SHOW, HIDE, HIDE},     // "１０進" base key
+    {IDC_BASE_BIN,       HIDE, SHOW, SHOW, SHOW},     // "２進" base key
+    {IDC_TRIG_PANEL,     HIDE, HIDE, SHOW, SHOW},     // "三角関" panel key
+    {IDC_ANGLE_UNIT,     HIDE, HIDE, HIDE, SHOW},     // RAD/DEG
+    {IDC_PI,             HIDE, HIDE, HIDE, PI_RULE},  // π
+    {IDC_SIN,            HIDE, HIDE, HIDE, SHOW},
+    {IDC_COS,            HIDE, HIDE, HIDE, SHOW},
+    {IDC_TAN,            HIDE, HIDE, HIDE, SHOW},
+    {IDC_SINH,           HIDE, HIDE, HIDE, SHOW},
+    {IDC_COSH,           HIDE, HIDE, HIDE, SHOW},
+    {IDC_TANH,           HIDE, HIDE, HIDE, SHOW},
+    {IDC_ASIN,           HIDE, HIDE, HIDE, SHOW},
+    {IDC_ACOS,           HIDE, HIDE, HIDE, SHOW},
+    {IDC_ATAN,           HIDE, HIDE, HIDE, SHOW},
+    {IDC_SQRT,           HIDE, HIDE, SHOW, HIDE},     // √
+    {IDC_LOG,            HIDE, HIDE, SHOW, HIDE},
+    {IDC_LN,             HIDE, HIDE, SHOW, HIDE},
+    {IDC_EXP,            HIDE, HIDE, SHOW, HIDE},
+    {IDC_POW10,          HIDE, HIDE, SHOW, HIDE},     // 10^x
+    {IDC_FACTORIAL,      HIDE, HIDE, SHOW, HIDE},     // n!
+    {IDC_POWER,          HIDE, HIDE, SHOW, HIDE},     // x^y
+    {IDC_SQUARE,         HIDE, HIDE, SHOW, HIDE},     // x^2
+    {IDC_MOD,            HIDE, HIDE, SHOW, HIDE},
+    {IDC_DIGIT_0 + 0x2,  HIDE, SHOW, SHOW, SHOW},
+    {IDC_DIGIT_0 + 0x3,  HIDE, SHOW, SHOW, SHOW},
+    {IDC_DIGIT_0 + 0x4,  HIDE, SHOW, SHOW, SHOW},
+    {IDC_DIGIT_0 + 0x5,  HIDE, SHOW, SHOW, SHOW},
+    {IDC_DIGIT_0 + 0x6,  HIDE, SHOW, SHOW, SHOW},
+    {IDC_DIGIT_0 + 0x7,  HIDE, SHOW, SHOW, SHOW},
+    {IDC_DIGIT_0 + 0x8,  HIDE, SHOW, SHOW, SHOW},
+    {IDC_DIGIT_0 + 0x9,  HIDE, SHOW, SHOW, SHOW},
+    {IDC_POINT,          HIDE, HIDE, SHOW, SHOW},     // .
+    {IDC_NEGATE,         SHOW, SHOW, SHOW, SHOW},     // ＋/－
+    {IDC_DIGIT_0 + 0xA,  HIDE, SHOW, HIDE, HIDE},
+    {IDC_DIGIT_0 + 0xB,  HIDE, SHOW, HIDE, HIDE},
+    {IDC_DIGIT_0 + 0xC,  HIDE, SHOW, HIDE, HIDE},
+    {IDC_DIGIT_0 + 0xD,  HIDE, SHOW, HIDE, HIDE},
+    {IDC_DIGIT_0 + 0xE,  HIDE, SHOW, HIDE, HIDE},
+    {IDC_DIGIT_0 + 0xF,  HIDE, SHOW, HIDE, HIDE},
+    {IDC_AND,            SHOW, SHOW, HIDE, HIDE},
+    {IDC_OR,             SHOW, SHOW, HIDE, HIDE},
+    {IDC_XOR,            SHOW, SHOW, HIDE, HIDE},
+    {IDC_NOT,            SHOW, SHOW, HIDE, HIDE},
 };
 static_assert(sizeof(kKeyVisibility) / sizeof(kKeyVisibility[0]) == kToggledKeyCount,
               "the table and kToggledKeyCount must agree");

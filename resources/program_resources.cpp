@@ -6,8 +6,6 @@
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 
-const unsigned char* FindEmbeddedBlob(const char* name, std::size_t* size);
-
 namespace {
 
 struct StringResource {
@@ -15,8 +13,8 @@ struct StringResource {
     const char16_t* text;
 };
 const StringResource kStrings[] = {
-    {IDS_APP_TITLE, u"Quorix V3.12"},
-    {IDS_WINDOW_CLASS, u"MYQUORIX"},
+    {IDS_APP_TITLE, STR_APP_TITLE},
+    {IDS_WINDOW_CLASS, STR_WINDOW_CLASS},
     {IDS_HELP, u"ヘルプ"},
     {IDS_EXIT, u"終了"},
 };

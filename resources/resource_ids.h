@@ -9,6 +9,9 @@
 #define IDS_WINDOW_CLASS 3
 #define IDS_HELP 40014
 #define IDS_EXIT 40016
+// The texts of IDS_APP_TITLE and IDS_WINDOW_CLASS: quorix-send finds the running window by them.
+#define STR_APP_TITLE u"Quorix V3.12"
+#define STR_WINDOW_CLASS u"MYQUORIX"
 
 // Accelerators, icon, menus, dialogs
 #define IDR_ACCELERATORS 3

@@ -225,7 +225,7 @@ TEST_F(ClipboardFace, RefusedPasteChangesNothing)
         Paste();
         EXPECT_EQ(std::memcmp(&before, &g_calc, sizeof before), 0) << text;
         EXPECT_EQ(Store(), store) << text;
-        EXPECT_TRUE(paints.Messages().empty()) << "no repaint for " << text;
+        ok_sequence(paints, {}, std::string("no repaint for ") + text);
     }
 }
 

@@ -13,8 +13,7 @@
 #include "platform/kernel/device_paths.h"
 #include "platform/kernel/host_text.h"
 #include "platform/windows.h"
-
-const unsigned char* FindEmbeddedBlob(const char* name, std::size_t* size);
+#include "resources/program_resources.h"
 
 namespace fs = std::filesystem;
 

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <set>
 #include <string>
 
 #include "engine/calc_command.h"
 #include "tests/engine_test_keys.h"
+#include "tests/message_sequence.h"
 
 namespace {
 
@@ -31,24 +33,20 @@ const std::set<int> kHandledIds = [] {
 }();
 
 // Counts WM_PAINT reaching the face, to tell a repainted command from one that changed nothing.
-WNDPROC g_faceProc = nullptr;
-int g_paintCount = 0;
-
-LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_PAINT) ++g_paintCount;
-    return CallWindowProc(g_faceProc, hwnd, msg, wParam, lParam);
-}
-
 class EngineCommand : public EngineFace {
 protected:
     void SetUp() override
     {
         EngineFace::SetUp();
-        g_paintCount = 0;
-        g_faceProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtr(face_, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(CountingProc)));
+        paints_ = std::make_unique<MessageRecorder>(face_, std::vector<UINT>{WM_PAINT});
     }
+    void TearDown() override
+    {
+        paints_.reset();
+        EngineFace::TearDown();
+    }
+    std::size_t PaintCount() const { return paints_->Messages().size(); }
+    std::unique_ptr<MessageRecorder> paints_;
 };
 
 TEST_F(EngineCommand, HandlesExactlyTheRoutedIdentifiers)
@@ -63,16 +61,16 @@ TEST_F(EngineCommand, HandlesExactlyTheRoutedIdentifiers)
             fresh = true;
         }
         CalcState before = g_calc;
-        int paintsBefore = g_paintCount;
+        std::size_t paintsBefore = PaintCount();
         BOOL handled = PressKey(face_, id);
         bool expected = kHandledIds.count(id) != 0;
         if (expected) fresh = false;
         ASSERT_EQ(handled != FALSE, expected) << "identifier " << id;
         if (expected) {
-            EXPECT_GT(g_paintCount, paintsBefore) << "handled " << id << " without painting";
+            EXPECT_GT(PaintCount(), paintsBefore) << "handled " << id << " without painting";
         } else {
             EXPECT_TRUE(SameState(before, g_calc)) << "refused " << id << " but changed the state";
-            EXPECT_EQ(g_paintCount, paintsBefore) << "refused " << id << " but painted";
+            EXPECT_EQ(PaintCount(), paintsBefore) << "refused " << id << " but painted";
         }
     }
 }
@@ -84,11 +82,11 @@ TEST_F(EngineCommand, RefusesEveryNotificationButAClick)
         for (int id : {IDC_DIGIT_0 + 7, IDC_EQUALS, IDC_CLEAR, IDC_BASE_HEX, IDC_SQRT, IDC_MEM_ADD}) {
             CalcState before = g_calc;
             std::u16string store = StoreText(face_);
-            int paintsBefore = g_paintCount;
+            std::size_t paintsBefore = PaintCount();
             EXPECT_FALSE(SendCommand(face_, id, code)) << id << " code " << code;
             EXPECT_TRUE(SameState(before, g_calc)) << id << " code " << code;
             EXPECT_EQ(StoreText(face_), store);
-            EXPECT_EQ(g_paintCount, paintsBefore);
+            EXPECT_EQ(PaintCount(), paintsBefore);
         }
     }
 }
@@ -118,9 +116,9 @@ TEST_F(EngineCommand, BackspaceWithoutAnEntryIsRefused)
 TEST_F(EngineCommand, RefusedHexDigitStillRepaints)
 {
     PressSequence(face_, "HEX 12345678");
-    int paintsBefore = g_paintCount;
+    std::size_t paintsBefore = PaintCount();
     EXPECT_TRUE(PressSequence(face_, "9"));
-    EXPECT_GT(g_paintCount, paintsBefore);
+    EXPECT_GT(PaintCount(), paintsBefore);
     EXPECT_EQ(Narrow(StoreText(face_)), "12345678");
 }
 

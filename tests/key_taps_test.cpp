@@ -5,7 +5,6 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 #include "app/app.h"
 #include "engine/calc_state.h"
@@ -51,66 +50,6 @@ void Press(WPARAM vk, WPARAM ch = 0)
     if (ch) Char(ch);
     KeyUp(vk);
 }
-
-// What the face hears of one key: its drawing (pressed or not) and its clicks.
-struct FaceEvent {
-    enum Kind { DRAW_PRESSED, DRAW_NORMAL, CLICKED } kind;
-    int id;
-    bool operator==(const FaceEvent&) const = default;
-};
-
-std::string Describe(const std::vector<FaceEvent>& events)
-{
-    static const char* const kNames[] = {"pressed", "normal", "clicked"};
-    std::string out;
-    for (const FaceEvent& e : events) out += std::string(kNames[e.kind]) + " " + std::to_string(e.id) + ", ";
-    return out.empty() ? "(nothing)" : out;
-}
-
-class FaceListener {
-public:
-    explicit FaceListener(HWND face) : m_face(face)
-    {
-        Current() = this;
-        m_original = reinterpret_cast<WNDPROC>(SetWindowLongPtr(face, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
-    }
-    ~FaceListener()
-    {
-        if (IsWindow(m_face)) SetWindowLongPtr(m_face, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(m_original));
-        Current() = nullptr;
-    }
-    std::vector<FaceEvent> Take() { return std::exchange(m_events, {}); }
-    std::vector<int> TakeClicks()
-    {
-        std::vector<int> ids;
-        for (const FaceEvent& e : Take()) {
-            if (e.kind == FaceEvent::CLICKED) ids.push_back(e.id);
-        }
-        return ids;
-    }
-
-private:
-    static FaceListener*& Current()
-    {
-        static FaceListener* current = nullptr;
-        return current;
-    }
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-    {
-        FaceListener* l = Current();
-        if (msg == WM_DRAWITEM) {
-            auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            l->m_events.push_back({(dis->itemState & ODS_SELECTED) ? FaceEvent::DRAW_PRESSED : FaceEvent::DRAW_NORMAL,
-                                   static_cast<int>(dis->CtlID)});
-        } else if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-            l->m_events.push_back({FaceEvent::CLICKED, LOWORD(wParam)});
-        }
-        return CallWindowProc(l->m_original, hwnd, msg, wParam, lParam);
-    }
-    HWND m_face;
-    WNDPROC m_original = nullptr;
-    std::vector<FaceEvent> m_events;
-};
 
 class KeyTaps : public ::testing::Test {
 protected:
@@ -207,14 +146,14 @@ TEST_F(KeyTaps, EveryKeyTapsItsFaceKeyWhereItIsShownAndNothingElse)
         face = CreateTestFace();
         ASSERT_NE(face, nullptr);
         PressKeys(face, mode.keys);
-        FaceListener listener(face);
+        MessageRecorder clicks(face, {WM_COMMAND});
         for (const KeyRow& row : kKeyRows) {
             bool shown = Shown(row.id);
             if (row.ch) Press(row.vk, row.ch);
             else Press(row.vk);
-            std::vector<int> expected;
-            if (shown) expected.push_back(row.id);
-            EXPECT_EQ(listener.TakeClicks(), expected) << mode.name << ", key " << row.name << (shown ? "" : " (hidden)");
+            std::vector<SeqMessage> expected;
+            if (shown) expected.push_back(ClickMessage(row.id));
+            ok_sequence(clicks, expected, std::string(mode.name) + ", key " + row.name + (shown ? "" : " (hidden)"));
         }
     }
 }
@@ -243,79 +182,73 @@ TEST_F(KeyTaps, HiddenKeysOfEachModeAreThoseTheFaceHides)
 
 TEST_F(KeyTaps, HeldKeyShowsPressedUntilReleasedAndClicksOnce)
 {
-    FaceListener listener(face);
+    MessageRecorder heard(face, {WM_DRAWITEM, WM_COMMAND});
     KeyDown('7');
     Char('7');
-    EXPECT_EQ(listener.Take(), (std::vector<FaceEvent>{{FaceEvent::DRAW_PRESSED, 1007}}));
+    ok_sequence(heard, {DrawItemMessage(1007, ODS_SELECTED)}, "key down");
     KeyDown('7', kRepeat);  // auto-repeat while held
     Char('7');
     KeyDown('7', kRepeat);
     Char('7');
-    EXPECT_EQ(listener.Take(), std::vector<FaceEvent>{}) << "repeats do nothing";
+    ok_sequence(heard, {}, "repeats do nothing");
     EXPECT_EQ(std::u16string(g_calc.displayText), u"0.") << "nothing typed before the release";
     KeyUp('7');
-    std::vector<FaceEvent> expected = {{FaceEvent::DRAW_NORMAL, 1007}, {FaceEvent::CLICKED, 1007}};
-    std::vector<FaceEvent> got = listener.Take();
     // The click repaints the face, which redraws its keys after it: only the first two count.
-    ASSERT_GE(got.size(), 2u) << Describe(got);
-    EXPECT_EQ(std::vector<FaceEvent>(got.begin(), got.begin() + 2), expected) << Describe(got);
+    ok_sequence(heard, {DrawItemMessage(1007, 0), ClickMessage(1007), {0, SEQ_ANY}}, "key up");
     EXPECT_EQ(std::u16string(g_calc.displayText), u"7");
 }
 
 TEST_F(KeyTaps, VirtualKeyPressIgnoresTheCharacterItTypes)
 {
-    FaceListener listener(face);
+    MessageRecorder heard(face, {WM_DRAWITEM, WM_COMMAND});
     KeyDown(VK_ADD);
-    EXPECT_EQ(listener.Take(), (std::vector<FaceEvent>{{FaceEvent::DRAW_PRESSED, 1019}}));
+    ok_sequence(heard, {DrawItemMessage(1019, ODS_SELECTED)}, "keypad + down");
     Char('+');
-    EXPECT_TRUE(listener.Take().empty()) << "the keypad's '+' is that key's own text";
+    ok_sequence(heard, {}, "the keypad's '+' is that key's own text");
     KeyUp(VK_ADD);
-    EXPECT_EQ(listener.TakeClicks(), std::vector<int>{1019});
+    ok_sequence(heard, {DrawItemMessage(1019, 0), ClickMessage(1019), {0, SEQ_ANY}}, "keypad + up");
 }
 
 TEST_F(KeyTaps, RolledKeysClickInTheOrderTheyWentDown)
 {
-    FaceListener listener(face);
+    MessageRecorder heard(face, {WM_DRAWITEM, WM_COMMAND});
     KeyDown('1');
     Char('1');
     KeyDown('2');  // '1' still down
     Char('2');
-    std::vector<FaceEvent> got = listener.Take();
-    ASSERT_GE(got.size(), 3u) << Describe(got);
-    EXPECT_EQ(got[1], (FaceEvent{FaceEvent::DRAW_NORMAL, 1001})) << Describe(got);
-    EXPECT_EQ(got[2], (FaceEvent{FaceEvent::CLICKED, 1001})) << Describe(got);
-    EXPECT_EQ(got.back(), (FaceEvent{FaceEvent::DRAW_PRESSED, 1002})) << Describe(got);
+    ok_sequence(heard,
+                {DrawItemMessage(1001, ODS_SELECTED), DrawItemMessage(1001, 0), ClickMessage(1001), {0, SEQ_ANY},
+                 DrawItemMessage(1002, ODS_SELECTED)},
+                "'2' down while '1' is held");
     KeyUp('1');
-    EXPECT_TRUE(listener.TakeClicks().empty()) << "its tap is already done";
+    ok_sequence(heard, {}, "its tap is already done");
     KeyUp('2');
-    EXPECT_EQ(listener.TakeClicks(), std::vector<int>{1002});
+    ok_sequence(heard, {DrawItemMessage(1002, 0), ClickMessage(1002), {0, SEQ_ANY}}, "'2' up");
     EXPECT_EQ(std::u16string(g_calc.displayText), u"12");
 }
 
 TEST_F(KeyTaps, CharacterWithoutAKeyDownTapsAtOnce)
 {
-    FaceListener listener(face);
+    MessageRecorder heard(face, {WM_DRAWITEM, WM_COMMAND});
     Char('4');  // as an input method hands over finished text
-    std::vector<FaceEvent> got = listener.Take();
-    ASSERT_GE(got.size(), 3u) << Describe(got);
-    EXPECT_EQ(std::vector<FaceEvent>(got.begin(), got.begin() + 3),
-              (std::vector<FaceEvent>{{FaceEvent::DRAW_PRESSED, 1004}, {FaceEvent::DRAW_NORMAL, 1004}, {FaceEvent::CLICKED, 1004}}))
-        << Describe(got);
+    ok_sequence(heard,
+                {DrawItemMessage(1004, ODS_SELECTED), DrawItemMessage(1004, 0), ClickMessage(1004), {0, SEQ_ANY}},
+                "a character alone");
 }
 
 TEST_F(KeyTaps, KeyHiddenWhileHeldIsReleasedWithoutClick)
 {
     PressKeys(face, "HEX");
     HWND keyA = GetDlgItem(face, 1010);
-    FaceListener listener(face);
+    MessageRecorder clicks(face, {WM_COMMAND});
     KeyDown('A');
     Char('a');
     EXPECT_TRUE(SendMessage(keyA, BM_GETSTATE, 0, 0) & BST_PUSHED);
     PressKey(face, IDC_BASE_DEC);  // the pen switches to DEC: "A" goes
     ASSERT_FALSE(IsWindowVisible(keyA));
-    listener.Take();
+    clicks.Clear();
     KeyUp('A');
-    EXPECT_TRUE(listener.TakeClicks().empty());
+    ok_sequence(clicks, {}, "the hidden key's release");
     EXPECT_FALSE(SendMessage(keyA, BM_GETSTATE, 0, 0) & BST_PUSHED);
 }
 
@@ -324,13 +257,13 @@ TEST_F(KeyTaps, PenTapDuringAHeldKeyClicksOnlyOnce)
     HWND key5 = GetDlgItem(face, 1005);
     RECT r;
     GetWindowRect(key5, &r);
-    FaceListener listener(face);
+    MessageRecorder clicks(face, {WM_COMMAND});
     KeyDown('5');
     Char('5');
     InjectTap(CentreOf(r));
-    EXPECT_EQ(listener.TakeClicks(), std::vector<int>{1005});
+    ok_sequence(clicks, {ClickMessage(1005)}, "the pen's tap");
     KeyUp('5');
-    EXPECT_TRUE(listener.TakeClicks().empty()) << "the pen already released the key";
+    ok_sequence(clicks, {}, "the pen already released the key");
 }
 
 TEST_F(KeyTaps, EnterMeansEqualsEvenWithAKeyFocused)
@@ -338,22 +271,22 @@ TEST_F(KeyTaps, EnterMeansEqualsEvenWithAKeyFocused)
     HWND key7 = GetDlgItem(face, 1007);
     SetFocus(key7);
     ASSERT_EQ(GetFocus(), key7);
-    FaceListener listener(face);
+    MessageRecorder clicks(face, {WM_COMMAND});
     Press(VK_RETURN);
-    EXPECT_EQ(listener.TakeClicks(), std::vector<int>{1030});
+    ok_sequence(clicks, {ClickMessage(1030)}, "Enter");
     // Even a key message sent to the focused key itself presses "＝", not the focused key.
     SendMessage(key7, WM_KEYDOWN, VK_RETURN, kFirstPress);
     SendMessage(key7, WM_KEYUP, VK_RETURN, kRelease);
-    EXPECT_EQ(listener.TakeClicks(), std::vector<int>{1030});
+    ok_sequence(clicks, {ClickMessage(1030)}, "Enter sent to the focused key");
     Post(WM_CHAR, '\r', 1);
     Post(WM_CHAR, ' ', 1);
-    EXPECT_TRUE(listener.TakeClicks().empty());
+    ok_sequence(clicks, {}, "carriage return and space as characters");
 }
 
 TEST_F(KeyTaps, CtrlWithALetterTapsNothing)
 {
     PressKeys(face, "HEX");
-    FaceListener listener(face);
+    MessageRecorder clicks(face, {WM_COMMAND});
     SetModifierState(true, false, false);
     KeyDown('B');   // Ctrl+B is no shortcut: it reaches the default procedure
     Char('b');      // as an input method might still type it
@@ -361,9 +294,9 @@ TEST_F(KeyTaps, CtrlWithALetterTapsNothing)
     KeyUp('B');
     Char('c');      // a stray character with Ctrl held
     SetModifierState(false, false, false);
-    EXPECT_TRUE(listener.TakeClicks().empty());
+    ok_sequence(clicks, {}, "Ctrl+B");
     Type('B', 'b');
-    EXPECT_EQ(listener.TakeClicks(), std::vector<int>{1011});
+    ok_sequence(clicks, {ClickMessage(1011)}, "plain 'b'");
 }
 
 TEST(KeyTapTable, RegistrationIsPerInstanceAndReplaceable)
@@ -371,24 +304,24 @@ TEST(KeyTapTable, RegistrationIsPerInstanceAndReplaceable)
     SetBackend(nullptr);
     HWND face = CreateTestFace();
     ASSERT_NE(face, nullptr);
-    FaceListener listener(face);
+    MessageRecorder clicks(face, {WM_COMMAND});
     HINSTANCE instance = GetModuleHandle(nullptr);
     RegisterKeyTaps(instance, nullptr, 0);
     Type('7', '7');
-    EXPECT_TRUE(listener.TakeClicks().empty()) << "no table, no taps";
+    ok_sequence(clicks, {}, "no table, no taps");
     const KEYTAP only[] = {{0, u'x', 1009}};
     RegisterKeyTaps(instance, only, 1);
     Type('X', 'x');
     Type('7', '7');
-    EXPECT_EQ(listener.TakeClicks(), std::vector<int>{1009});
+    ok_sequence(clicks, {ClickMessage(1009)}, "a table of one key");
     RegisterKeyTaps(reinterpret_cast<HINSTANCE>(0x4321), only, 1);  // another module's table
     RegisterKeyTaps(instance, nullptr, 0);
     Type('X', 'x');
-    EXPECT_TRUE(listener.TakeClicks().empty());
+    ok_sequence(clicks, {}, "only another module's table");
     RegisterKeyTaps(reinterpret_cast<HINSTANCE>(0x4321), nullptr, 0);
     RegisterProgramResources(instance);
     HandleKeyTapMessage(reinterpret_cast<HWND>(0x999), WM_CHAR, '7', 1);  // no such window
-    EXPECT_TRUE(listener.TakeClicks().empty());
+    ok_sequence(clicks, {}, "a message for no window");
     DestroyTestFace();
 }
 
@@ -402,14 +335,14 @@ TEST(KeyShortcuts, CtrlAAndCtrlQStayShortcutsAndCtrlCVCopyAndPaste)
     HINSTANCE instance = GetModuleHandle(nullptr);
     RegisterProgramResources(instance);
     CurrentBackend().setClipboardText("");
-    std::unique_ptr<FaceListener> listener;
+    std::unique_ptr<MessageRecorder> clicks;
     bool aboutSeen = false;
     std::string copied;
     auto post = [](UINT msg, WPARAM wParam, LPARAM lParam) { PostMessage(GetActiveWindow(), msg, wParam, lParam); };
     ModalScript script({
         [&] {
             PressKeys(g_hwndCalc, "HEX");
-            listener = std::make_unique<FaceListener>(g_hwndCalc);
+            clicks = std::make_unique<MessageRecorder>(g_hwndCalc, std::vector<UINT>{WM_COMMAND});
             SetModifierState(true, false, false);
             post(WM_KEYDOWN, 'A', kFirstPress);  // opens the About box
             post(WM_CHAR, 'a', 1);
@@ -450,8 +383,8 @@ TEST(KeyShortcuts, CtrlAAndCtrlQStayShortcutsAndCtrlCVCopyAndPaste)
     EXPECT_TRUE(script.Finished());
     EXPECT_FALSE(script.TimedOut());
     EXPECT_TRUE(aboutSeen) << "Ctrl+A opened the About box";
-    ASSERT_TRUE(listener);
-    EXPECT_EQ(listener->TakeClicks(), (std::vector<int>{1010, 1011})) << "only the plain 'a' and 'b' typed";
+    ASSERT_TRUE(clicks);
+    ok_sequence(*clicks, {ClickMessage(1010), ClickMessage(1011)}, "only the plain 'a' and 'b' typed");
     EXPECT_EQ(copied, "AB");
     EXPECT_EQ(std::u16string(g_calc.displayText), u"FFFF");
     CurrentBackend().setClipboardText("");

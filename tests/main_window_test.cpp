@@ -119,16 +119,15 @@ TEST_F(MainWindowTest, CtrlQDeactivatesThenClosesAndTheRunEndsWithZero)
     EXPECT_EQ(RunProgram(), 0);
     EXPECT_FALSE(script.TimedOut());
     ASSERT_TRUE(recorder);
-    std::vector<RecordedMessage> got = recorder->Messages();
-    std::vector<RecordedMessage> expected = {
-        {WM_COMMAND, MAKEWPARAM(IDOK, 1), 0},                           // from the accelerator table
-        {WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(main)},     // the deactivation notice
-        {WM_CLOSE, 0, 0},
-    };
-    ASSERT_GE(got.size(), expected.size()) << Describe(got);
-    EXPECT_EQ(std::vector<RecordedMessage>(got.begin(), got.begin() + 3), expected)
-        << "expected " << Describe(expected) << "\n     got " << Describe(got);
-    EXPECT_EQ(got.back().msg, static_cast<UINT>(WM_DESTROY)) << Describe(got);
+    ok_sequence(*recorder,
+                {
+                    {WM_COMMAND, SEQ_WPARAM | SEQ_LPARAM, MAKEWPARAM(IDOK, 1), 0},  // from the accelerator table
+                    {WM_ACTIVATE, SEQ_WPARAM | SEQ_LPARAM, WA_INACTIVE, reinterpret_cast<LPARAM>(main)},
+                    {WM_CLOSE, SEQ_WPARAM | SEQ_LPARAM, 0, 0},
+                    {0, SEQ_ANY},
+                    {WM_DESTROY},
+                },
+                "Ctrl+Q");
     EXPECT_FALSE(IsWindow(main));
 }
 
@@ -142,9 +141,7 @@ TEST_F(MainWindowTest, ExitButtonEndsTheRunWithZero)
     EXPECT_EQ(RunProgram(), 0);
     EXPECT_FALSE(script.TimedOut());
     ASSERT_TRUE(recorder);
-    ASSERT_EQ(recorder->Messages().size(), 2u) << Describe(recorder->Messages());
-    EXPECT_EQ(LOWORD(recorder->Messages()[0].wParam), IDM_EXIT);
-    EXPECT_EQ(recorder->Messages()[1].msg, static_cast<UINT>(WM_CLOSE));
+    ok_sequence(*recorder, {{WM_COMMAND, SEQ_WPARAM, IDM_EXIT}, {WM_CLOSE}}, "the exit button");
 }
 
 TEST_F(MainWindowTest, AboutBoxFillsTheScreenAndClosesOnlyWithIdOk)
@@ -236,15 +233,14 @@ TEST_F(MainWindowTest, FaceKeyShowsItsPressedBitmapWhileThePenIsDown)
     InjectPenMove(POINT{key.right + 30, key.bottom + 30});
     EXPECT_EQ(ScreenPixels(key), normal) << "the pen left the key";
     InjectPenUp(POINT{key.right + 30, key.bottom + 30});
-    EXPECT_TRUE(recorder.Messages().empty()) << "released away from the key";
+    ok_sequence(recorder, {}, "released away from the key");
     EXPECT_EQ(std::u16string(g_calc.displayText), u"0.");
 
     InjectPenDown(CentreOf(key));
     EXPECT_NE(ScreenPixels(key), normal);
     InjectPenUp(CentreOf(key));
     EXPECT_EQ(ScreenPixels(key), normal);
-    ASSERT_EQ(recorder.Messages().size(), 1u);
-    EXPECT_EQ(recorder.Messages()[0].wParam, MAKEWPARAM(IDC_DIGIT_0 + 5, BN_CLICKED));
+    ok_sequence(recorder, {ClickMessage(IDC_DIGIT_0 + 5)}, "released on the key");
     EXPECT_EQ(std::u16string(g_calc.displayText), u"5");
     DestroyTestFace();
 }

@@ -44,6 +44,26 @@ TEST(CommandLine, BadOptionsAreRefusedBeforeAnyWindowIsTried)
     }
 }
 
+// One reading of --scale for both modes: the window run (without a display) gets past the
+// option to its "no display" end exactly when the headless run accepts the number.
+TEST(CommandLine, ScaleIsReadTheSameWayInBothModes)
+{
+    struct Case {
+        const char* text;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"1", true},   {"16", true},  {"016", true}, {"0000000000000000000000000007", true},
+        {"0", false},  {"17", false}, {"+3", false}, {"' 3'", false}, {"3.0", false},
+        {"-1", false}, {"''", false}, {"99999999999999999999999", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Quorix(std::string("--scale ") + c.text).status, c.valid ? 1 : 2) << "window, " << c.text;
+        EXPECT_EQ(Quorix(std::string("--headless --scale ") + c.text + " --keys 1").status, c.valid ? 0 : 2)
+            << "headless, " << c.text;
+    }
+}
+
 TEST(CommandLine, WithoutADisplayOneLineShowsTheHeadlessWay)
 {
     for (const char* args : {"", "--scale 3"}) {

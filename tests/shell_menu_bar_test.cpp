@@ -13,11 +13,17 @@
 
 namespace {
 
-std::vector<MSG> g_parentLog;
+MessageRecorder g_parentLog({WM_COMMAND, WM_LBUTTONDOWN});
+
+// A menu's command as its parent receives it: the item's identifier, notification 0.
+SeqMessage MenuCommand(WORD id)
+{
+    return {WM_COMMAND, SEQ_WPARAM, MAKEWPARAM(id, 0), 0, nullptr};
+}
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_COMMAND || msg == WM_LBUTTONDOWN) g_parentLog.push_back(MSG{hwnd, msg, wParam, lParam, 0, {0, 0}});
+    g_parentLog.Record(hwnd, msg, wParam, lParam);
     return DefWindowProc(hwnd, msg, wParam, lParam);
 }
 
@@ -37,7 +43,7 @@ protected:
     void SetUp() override
     {
         EnableCrossProcessWindows(false);
-        g_parentLog.clear();
+        g_parentLog.Clear();
         m_instance = GetModuleHandle(nullptr);
         RegisterProgramResources(m_instance);
         WNDCLASS wc{};
@@ -86,14 +92,6 @@ protected:
         EXPECT_TRUE(ShellMenuPopupItemRect(ShellMenuBarPopup(m_bar), index, &r));
         return r;
     }
-    std::vector<WORD> Commands()
-    {
-        std::vector<WORD> commands;
-        for (const MSG& m : g_parentLog) {
-            if (m.message == WM_COMMAND) commands.push_back(LOWORD(m.wParam));
-        }
-        return commands;
-    }
 
     HINSTANCE m_instance = nullptr;
     HWND m_parent = nullptr;
@@ -123,9 +121,9 @@ TEST_F(MenuBarTest, PlainButtonPostsItsCommandAndLeavesTheParentActive)
 {
     ASSERT_EQ(GetActiveWindow(), m_parent);
     TapButton(0);
-    EXPECT_TRUE(Commands().empty()) << "posted, not sent from inside the pen handling";
+    ok_sequence(g_parentLog, {}, "posted, not sent from inside the pen handling");
     PumpMessages();
-    EXPECT_EQ(Commands(), std::vector<WORD>{IDM_EXIT});
+    ok_sequence(g_parentLog, {MenuCommand(IDM_EXIT)}, "the exit button");
     EXPECT_EQ(GetActiveWindow(), m_parent);
     EXPECT_EQ(NavigationBarTitle(), u"Parent");
 }
@@ -142,7 +140,7 @@ TEST_F(MenuBarTest, ButtonIsDrawnPressedWhileThePenIsOnIt)
     EXPECT_EQ(ScreenPixel(corner), PixelOf(kShellBarBack));
     InjectPenUp(POINT{exit.right + 40, exit.top + 5});
     PumpMessages();
-    EXPECT_TRUE(Commands().empty()) << "released away from the button";
+    ok_sequence(g_parentLog, {}, "released away from the button");
 }
 
 TEST_F(MenuBarTest, DropDownOpensAboveTheBarAndPostsTheTappedItem)
@@ -152,7 +150,7 @@ TEST_F(MenuBarTest, DropDownOpensAboveTheBarAndPostsTheTappedItem)
         WORD command;
     };
     for (Case c : {Case{0, IDM_HELP_CONTENTS}, Case{2, IDM_ABOUT}}) {
-        g_parentLog.clear();
+        g_parentLog.Clear();
         TapButton(1);
         HWND popup = ShellMenuBarPopup(m_bar);
         ASSERT_NE(popup, nullptr);
@@ -164,13 +162,13 @@ TEST_F(MenuBarTest, DropDownOpensAboveTheBarAndPostsTheTappedItem)
         EXPECT_TRUE(IsWindowVisible(popup));
         EXPECT_EQ(GetActiveWindow(), m_parent);
         PumpMessages();
-        EXPECT_TRUE(Commands().empty()) << "the drop-down button sends nothing itself";
+        ok_sequence(g_parentLog, {}, "the drop-down button sends nothing itself");
 
         InjectTap(CentreOf(Item(c.item)));
         EXPECT_EQ(ShellMenuBarPopup(m_bar), nullptr);
         EXPECT_FALSE(IsWindow(popup));
         PumpMessages();
-        EXPECT_EQ(Commands(), std::vector<WORD>{c.command}) << "item " << c.item;
+        ok_sequence(g_parentLog, {MenuCommand(c.command)}, "item " + std::to_string(c.item));
     }
 }
 
@@ -180,23 +178,23 @@ TEST_F(MenuBarTest, SeparatorTapKeepsTheMenuOpenAndSendsNothing)
     InjectTap(CentreOf(Item(1)));
     PumpMessages();
     EXPECT_NE(ShellMenuBarPopup(m_bar), nullptr);
-    EXPECT_TRUE(Commands().empty());
+    ok_sequence(g_parentLog, {}, "a separator");
 }
 
 TEST_F(MenuBarTest, TapElsewhereOnlyClosesTheMenu)
 {
     const POINT elsewhere[] = {{120, 100}, CentreOf(Button(0)), CentreOf(Button(1)), {5, 5}};
     for (POINT p : elsewhere) {
-        g_parentLog.clear();
+        g_parentLog.Clear();
         TapButton(1);
         ASSERT_NE(ShellMenuBarPopup(m_bar), nullptr);
         InjectTap(p);
         PumpMessages();
         EXPECT_EQ(ShellMenuBarPopup(m_bar), nullptr) << p.x << "," << p.y;
-        EXPECT_TRUE(g_parentLog.empty()) << "the tap at " << p.x << "," << p.y << " reached the parent";
+        ok_sequence(g_parentLog, {}, "a tap at " + std::to_string(p.x) + "," + std::to_string(p.y));
     }
-    InjectTap(POINT{120, 100});  // with the menu closed, the parent gets the pen again
-    EXPECT_EQ(g_parentLog.size(), 1u);
+    InjectTap(POINT{120, 100});
+    ok_sequence(g_parentLog, {{WM_LBUTTONDOWN}}, "with the menu closed, the parent gets the pen again");
 }
 
 TEST_F(MenuBarTest, BarIgnoresThePenWhileItsParentIsDisabled)
@@ -205,7 +203,7 @@ TEST_F(MenuBarTest, BarIgnoresThePenWhileItsParentIsDisabled)
     TapButton(0);
     TapButton(1);
     PumpMessages();
-    EXPECT_TRUE(Commands().empty());
+    ok_sequence(g_parentLog, {}, "taps on the bar of a disabled parent");
     EXPECT_EQ(ShellMenuBarPopup(m_bar), nullptr);
     EnableWindow(m_parent, TRUE);
 }
@@ -219,7 +217,7 @@ TEST_F(MenuBarTest, DestroyingTheBarClosesItsMenu)
     EXPECT_FALSE(IsWindow(popup));
     EXPECT_EQ(GetCapture(), nullptr);
     InjectTap(POINT{120, 100});
-    EXPECT_EQ(g_parentLog.size(), 1u) << "the pen is free again";
+    ok_sequence(g_parentLog, {{WM_LBUTTONDOWN}}, "the pen is free again");
 }
 
 TEST_F(MenuBarTest, MissingOrMalformedResourcesMakeNoBar)

@@ -14,11 +14,11 @@
 
 namespace {
 
-std::vector<MSG> g_commands;
+MessageRecorder g_commands({WM_COMMAND});
 
 LRESULT CALLBACK TopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_COMMAND) g_commands.push_back(MSG{hwnd, msg, wParam, lParam, 0, {0, 0}});
+    g_commands.Record(hwnd, msg, wParam, lParam);
     return DefWindowProc(hwnd, msg, wParam, lParam);
 }
 
@@ -57,7 +57,7 @@ protected:
     void SetUp() override
     {
         EnableCrossProcessWindows(false);
-        g_commands.clear();
+        g_commands.Clear();
         InstallNavigationBar();
         ASSERT_NE(NavigationBarWindow(), nullptr);
     }
@@ -152,7 +152,7 @@ TEST_F(NavBarTest, OkButtonOnlyForWindowsThatAskForIt)
 
 TEST_F(NavBarTest, OkTapPostsIdOkToTheActiveWindowAndIsDrawnPressed)
 {
-    HWND below = Top(u"Below");
+    Top(u"Below");  // active before the dialog: the ok must not reach it
     HWND dialog = Top(u"Dialog");
     SetNavigationBarDoneButton(dialog, true);
     RECT ok;
@@ -166,19 +166,16 @@ TEST_F(NavBarTest, OkTapPostsIdOkToTheActiveWindowAndIsDrawnPressed)
     EXPECT_EQ(ScreenPixel(inside), PixelOf(kShellTitleText)) << "pressed while the pen is down";
     InjectPenUp(CentreOf(ok));
     EXPECT_EQ(ScreenPixel(inside), PixelOf(kShellTitleBack));
-    EXPECT_TRUE(g_commands.empty()) << "posted, not sent";
+    ok_sequence(g_commands, {}, "posted, not sent");
     PumpMessages();
-    ASSERT_EQ(g_commands.size(), 1u);
-    EXPECT_EQ(g_commands[0].hwnd, dialog);
-    EXPECT_EQ(g_commands[0].wParam, MAKEWPARAM(IDOK, BN_CLICKED));
-    EXPECT_NE(g_commands[0].hwnd, below);
+    ok_sequence(g_commands, {{WM_COMMAND, SEQ_WPARAM | SEQ_HWND, MAKEWPARAM(IDOK, BN_CLICKED), 0, dialog}},
+                "ok goes to the dialog, not to the window below it");
 
-    g_commands.clear();
     InjectPenDown(CentreOf(ok));
     InjectPenMove(POINT{100, 100});
     InjectPenUp(POINT{100, 100});
     PumpMessages();
-    EXPECT_TRUE(g_commands.empty()) << "the pen left the button before it was lifted";
+    ok_sequence(g_commands, {}, "the pen left the button before it was lifted");
 }
 
 // The navigation bar and every window made with WS_EX_LAYER_PRIVATE stay out of other processes'

@@ -1,16 +1,17 @@
-// Helpers for the shell's tests: running the thread's messages, scripts whose steps also run
-// inside modal loops (each step is a posted thread message), and recording a window's messages.
+// Helpers for the shell's tests: running the thread's messages, and scripts whose steps also run
+// inside modal loops (each step is a posted thread message). Messages are recorded with
+// message_sequence.h.
 #pragma once
 #include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 #include "platform/user/input.h"
 #include "platform/windows.h"
+#include "tests/message_sequence.h"
 
 inline void PumpMessages()
 {
@@ -90,56 +91,4 @@ private:
     std::condition_variable m_done;
     bool m_cancelled = false;
     std::thread m_watchdog;
-};
-
-struct RecordedMessage {
-    UINT msg;
-    WPARAM wParam;
-    LPARAM lParam;
-    bool operator==(const RecordedMessage&) const = default;
-};
-
-inline std::string Describe(const std::vector<RecordedMessage>& list)
-{
-    std::ostringstream out;
-    for (const RecordedMessage& m : list) {
-        out << "{0x" << std::hex << m.msg << std::dec << ", " << m.wParam << ", " << m.lParam << "} ";
-    }
-    return out.str();
-}
-
-// Records the messages of the listed kinds that one window receives, then hands them on.
-class MessageRecorder {
-public:
-    MessageRecorder(HWND hwnd, std::vector<UINT> kinds) : m_hwnd(hwnd), m_kinds(std::move(kinds))
-    {
-        Current() = this;
-        m_original = reinterpret_cast<WNDPROC>(SetWindowLongPtr(hwnd, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
-    }
-    ~MessageRecorder()
-    {
-        if (IsWindow(m_hwnd)) SetWindowLongPtr(m_hwnd, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(m_original));
-        Current() = nullptr;
-    }
-    const std::vector<RecordedMessage>& Messages() const { return m_messages; }
-
-private:
-    static MessageRecorder*& Current()
-    {
-        static MessageRecorder* current = nullptr;
-        return current;
-    }
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-    {
-        MessageRecorder* r = Current();
-        for (UINT kind : r->m_kinds) {
-            if (kind == msg) r->m_messages.push_back({msg, wParam, lParam});
-        }
-        return CallWindowProc(r->m_original, hwnd, msg, wParam, lParam);
-    }
-
-    HWND m_hwnd;
-    std::vector<UINT> m_kinds;
-    WNDPROC m_original = nullptr;
-    std::vector<RecordedMessage> m_messages;
 };

@@ -5,21 +5,15 @@
 #include "platform/user/input.h"
 #include "platform/kernel/resource_table.h"
 #include "platform/windows.h"
+#include "tests/message_sequence.h"
 
 namespace {
 
-struct Recorded {
-    HWND hwnd;
-    UINT msg;
-    WPARAM wParam;
-};
-std::vector<Recorded> g_log;
+MessageRecorder g_log({WM_PAINT, WM_COMMAND, WM_DRAWITEM, WM_CREATE, WM_DESTROY});
 
 LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_PAINT || msg == WM_COMMAND || msg == WM_DRAWITEM || msg == WM_CREATE || msg == WM_DESTROY) {
-        g_log.push_back({hwnd, msg, msg == WM_DRAWITEM ? reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->itemState : wParam});
-    }
+    g_log.Record(hwnd, msg, wParam, lParam);
     if (msg == WM_PAINT) {
         PAINTSTRUCT ps;
         BeginPaint(hwnd, &ps);
@@ -31,12 +25,8 @@ LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 
 INT_PTR CALLBACK RecordingDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_DRAWITEM) {
-        g_log.push_back({hwnd, msg, reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->itemState});
-        return TRUE;
-    }
-    if (msg == WM_COMMAND) {
-        g_log.push_back({hwnd, msg, wParam});
+    if (msg == WM_DRAWITEM || msg == WM_COMMAND) {
+        g_log.Record(hwnd, msg, wParam, lParam);
         return TRUE;
     }
     return msg == WM_INITDIALOG;
@@ -130,15 +120,11 @@ TEST(WindowCore, InvalidatingAParentRepaintsTheChildrenItCoversAfterIt)
     HWND elsewhere = MakeWindow(parent, 100, 100, 20, 20);
     HWND hidden = MakeWindow(parent, 10, 10, 20, 20, 0);
     UpdateWindow(parent);
-    g_log.clear();
+    g_log.Clear();
     RECT part{0, 0, 50, 50};
     InvalidateRect(parent, &part, FALSE);
     UpdateWindow(parent);
-    std::vector<HWND> painted;
-    for (const Recorded& r : g_log) {
-        if (r.msg == WM_PAINT) painted.push_back(r.hwnd);
-    }
-    EXPECT_EQ(painted, (std::vector<HWND>{parent, covered}));
+    ok_sequence(g_log, {PaintMessage(parent), PaintMessage(covered)}, "the parent, then the child it covers");
     (void)elsewhere;
     (void)hidden;
     DestroyWindow(parent);
@@ -149,11 +135,10 @@ TEST(WindowCore, ClipChildrenKeepsChildrenOutOfTheParentsRepaint)
     HWND parent = MakeWindow(nullptr, 0, 30, 200, 200, WS_VISIBLE | WS_CLIPCHILDREN);
     MakeWindow(parent, 10, 10, 20, 20);
     UpdateWindow(parent);
-    g_log.clear();
+    g_log.Clear();
     InvalidateRect(parent, nullptr, FALSE);
     UpdateWindow(parent);
-    ASSERT_EQ(g_log.size(), 1u);
-    EXPECT_EQ(g_log[0].hwnd, parent);
+    ok_sequence(g_log, {PaintMessage(parent)}, "the parent alone");
     DestroyWindow(parent);
 }
 
@@ -185,22 +170,17 @@ TEST(WindowCore, TapOnOwnerDrawnKeyDrawsPressedThenReleasedThenClicks)
     HWND dlg = CreateDialogIndirectParam(nullptr, reinterpret_cast<LPCDLGTEMPLATE>(t.data()), host,
                                          RecordingDlgProc, 0);
     UpdateWindow(host);
-    g_log.clear();
+    g_log.Clear();
     RECT key;
     GetWindowRect(GetDlgItem(dlg, 10), &key);
     InjectTap(POINT{key.left + 3, key.top + 3});
-    std::vector<std::pair<UINT, WPARAM>> got;
-    for (const Recorded& r : g_log) got.push_back({r.msg, r.wParam});
-    std::vector<std::pair<UINT, WPARAM>> want = {
-        {WM_DRAWITEM, ODS_SELECTED}, {WM_DRAWITEM, 0}, {WM_COMMAND, MAKEWPARAM(10, BN_CLICKED)}};
-    EXPECT_EQ(got, want);
+    ok_sequence(g_log, {DrawItemMessage(10, ODS_SELECTED), DrawItemMessage(10, 0), ClickMessage(10)}, "a tap");
     // A pen that slides off the key before lifting does not click.
-    g_log.clear();
     InjectPenDown(POINT{key.left + 3, key.top + 3});
     EXPECT_EQ(SendMessage(GetDlgItem(dlg, 10), BM_GETSTATE, 0, 0) & BST_PUSHED, BST_PUSHED);
     InjectPenMove(POINT{key.right + 40, key.top + 3});
     InjectPenUp(POINT{key.right + 40, key.top + 3});
-    for (const Recorded& r : g_log) EXPECT_NE(r.msg, static_cast<UINT>(WM_COMMAND));
+    ok_sequence(g_log, {DrawItemMessage(10, ODS_SELECTED), DrawItemMessage(10, 0)}, "a pen that slid off");
     EXPECT_EQ(SendMessage(GetDlgItem(dlg, 10), BM_GETSTATE, 0, 0), 0);
     DestroyWindow(host);
 }
@@ -263,14 +243,10 @@ TEST(WindowCore, AWindowAboveRepaintsAfterTheOneBelowItPaints)
     HWND apart = MakeWindow(nullptr, 0, 250, 240, 40);
     MSG msg;
     while (PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessage(&msg);
-    g_log.clear();
+    g_log.Clear();
     InvalidateRect(below, nullptr, FALSE);
     UpdateWindow(below);
     while (PeekMessage(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessage(&msg);
-    std::vector<HWND> painted;
-    for (const Recorded& r : g_log) {
-        if (r.msg == WM_PAINT) painted.push_back(r.hwnd);
-    }
-    EXPECT_EQ(painted, (std::vector<HWND>{below, above}));
+    ok_sequence(g_log, {PaintMessage(below), PaintMessage(above)}, "the window below, then the one above");
     for (HWND h : {below, above, apart}) DestroyWindow(h);
 }
