@@ -114,17 +114,12 @@ HFONT CreateFontIndirect(const LOGFONT* lf);
 HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
 
 int SetBkMode(HDC hdc, int mode);
-int GetBkMode(HDC hdc);
 COLORREF SetTextColor(HDC hdc, COLORREF color);
-COLORREF GetTextColor(HDC hdc);
 COLORREF SetBkColor(HDC hdc, COLORREF color);
 
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom);
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush);
-BOOL MoveToEx(HDC hdc, int x, int y, POINT* previous);
-BOOL LineTo(HDC hdc, int x, int y);
 COLORREF GetPixel(HDC hdc, int x, int y);
-COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color);
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop);
 BOOL DrawIcon(HDC hdc, int x, int y, HICON icon);
 

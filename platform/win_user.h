@@ -291,12 +291,9 @@ struct ACCEL {
 #define MB_OK 0x00000000L
 
 // ---- system metrics ------------------------------------------------------------
-#define SM_CXSCREEN 0
-#define SM_CYSCREEN 1
 
 // ---- functions ---------------------------------------------------------------
 ATOM RegisterClass(const WNDCLASS* wc);
-BOOL UnregisterClass(LPCWSTR className, HINSTANCE instance);
 HWND CreateWindowEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 BOOL DestroyWindow(HWND hwnd);
@@ -314,7 +311,6 @@ HWND GetWindow(HWND hwnd, UINT cmd);
 HWND GetDlgItem(HWND dialog, int id);
 int GetDlgCtrlID(HWND hwnd);
 LONG GetWindowLong(HWND hwnd, int index);
-LONG SetWindowLong(HWND hwnd, int index, LONG value);
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
 LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value);
 int GetClassName(HWND hwnd, LPWSTR buffer, int maxCount);
@@ -324,7 +320,6 @@ int GetWindowTextLength(HWND hwnd);
 BOOL SetDlgItemText(HWND dialog, int id, LPCWSTR text);
 UINT GetDlgItemText(HWND dialog, int id, LPWSTR buffer, int maxCount);
 LRESULT SendDlgItemMessage(HWND dialog, int id, UINT msg, WPARAM wParam, LPARAM lParam);
-BOOL CheckRadioButton(HWND dialog, int firstId, int lastId, int checkId);
 
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -337,16 +332,12 @@ BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessage(const MSG* msg);
 LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-BOOL IsDialogMessage(HWND dialog, MSG* msg);
 
 HWND CreateDialogIndirectParam(HINSTANCE instance, LPCDLGTEMPLATE tmpl, HWND parent, DLGPROC proc, LPARAM init);
 INT_PTR DialogBoxIndirectParam(HINSTANCE instance, LPCDLGTEMPLATE tmpl, HWND parent, DLGPROC proc, LPARAM init);
 BOOL EndDialog(HWND dialog, INT_PTR result);
-BOOL MapDialogRect(HWND dialog, RECT* rect);
-LONG GetDialogBaseUnits();
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
-BOOL ValidateRect(HWND hwnd, const RECT* rect);
 BOOL UpdateWindow(HWND hwnd);
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps);
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps);
@@ -359,7 +350,6 @@ HWND FindWindow(LPCWSTR className, LPCWSTR windowName);
 using WNDENUMPROC = BOOL(CALLBACK*)(HWND, LPARAM);
 BOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam);
 BOOL SetForegroundWindow(HWND hwnd);
-HWND GetForegroundWindow();
 HWND SetActiveWindow(HWND hwnd);
 HWND GetActiveWindow();
 HWND SetFocus(HWND hwnd);
@@ -370,12 +360,10 @@ HWND GetCapture();
 HWND WindowFromPoint(POINT pt);
 BOOL EnableWindow(HWND hwnd, BOOL enable);
 BOOL IsWindowEnabled(HWND hwnd);
-int GetSystemMetrics(int index);
 SHORT GetKeyState(int virtualKey);
 
 HACCEL LoadAccelerators(HINSTANCE instance, LPCWSTR name);
 int TranslateAccelerator(HWND hwnd, HACCEL accel, MSG* msg);
-BOOL DestroyAcceleratorTable(HACCEL accel);
 int LoadString(HINSTANCE instance, UINT id, LPWSTR buffer, int maxCount);
 HICON LoadIcon(HINSTANCE instance, LPCWSTR name);
 BOOL DestroyIcon(HICON icon);
@@ -384,7 +372,6 @@ HMENU LoadMenu(HINSTANCE instance, LPCWSTR name);
 HRSRC FindResource(HINSTANCE instance, LPCWSTR name, LPCWSTR type);
 HGLOBAL LoadResource(HINSTANCE instance, HRSRC res);
 LPVOID LockResource(HGLOBAL data);
-DWORD SizeofResource(HINSTANCE instance, HRSRC res);
 
 int MessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 LPWSTR CharUpper(LPWSTR text);

@@ -1,5 +1,6 @@
 // Bitmaps and icons loaded from resources: shared decoding, fresh handles, drawing with masks.
 #include <gtest/gtest.h>
+#include "put_pixel.h"
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -56,7 +57,7 @@ TEST(LoadBitmapTest, EachLoadIsANewHandleOverTheSameUnchangingPixels)
     HDC mem = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(mem, a);
     EXPECT_EQ(GetPixel(mem, 20, 10), RGB(102, 153, 255));
-    SetPixel(mem, 20, 10, RGB(1, 2, 3));
+    PutPixel(mem, 20, 10, RGB(1, 2, 3));
     EXPECT_EQ(GetPixel(mem, 20, 10), RGB(1, 2, 3));
     SelectObject(mem, b);
     EXPECT_EQ(GetPixel(mem, 20, 10), RGB(102, 153, 255));

@@ -3,6 +3,7 @@
 // between a bitmap and the scaled screen replicate or sample whole pixels; the scale itself, the
 // scale chosen for a desktop's density, and the driver's screenshot at a scale.
 #include <gtest/gtest.h>
+#include "put_pixel.h"
 
 #include <cmath>
 #include <cstdint>
@@ -57,7 +58,7 @@ HBITMAP PatternBitmap(HDC mem, int w, int h)
     HBITMAP bm = CreateCompatibleBitmap(mem, w, h);
     HGDIOBJ old = SelectObject(mem, bm);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) SetPixel(mem, x, y, RGB(10 + x * 9, 20 + y * 11, 200 - x - y));
+        for (int x = 0; x < w; ++x) PutPixel(mem, x, y, RGB(10 + x * 9, 20 + y * 11, 200 - x - y));
     SelectObject(mem, old);
     return bm;
 }
@@ -86,16 +87,7 @@ void DrawShapes()
     Outline(dc, PS_SOLID, 3, RGB(90, 0, 90), blue, RECT{120, 4, 160, 33});
     Outline(dc, PS_INSIDEFRAME, 4, RGB(0, 90, 90), blue, RECT{170, 4, 230, 40});
     Outline(dc, PS_NULL, 1, RGB(0, 0, 0), blue, RECT{-5, 40, 20, 60});
-    for (int w : {1, 3}) {
-        HPEN pen = CreatePen(PS_SOLID, w, RGB(120, 60, 0));
-        HGDIOBJ old = SelectObject(dc, pen);
-        MoveToEx(dc, 10, 70 + 20 * w, nullptr);
-        LineTo(dc, 210, 75 + 35 * w);
-        LineTo(dc, 150, 300);  // leaves the clip
-        SelectObject(dc, old);
-        DeleteObject(pen);
-    }
-    for (int i = 0; i < 20; ++i) SetPixel(dc, 30 + i * 3, 150 + (i * 7) % 11, RGB(255, 0, 255));
+    for (int i = 0; i < 20; ++i) PutPixel(dc, 30 + i * 3, 150 + (i * 7) % 11, RGB(255, 0, 255));
     HDC mem = CreateCompatibleDC(dc);
     HBITMAP bm = PatternBitmap(mem, 12, 9);
     HGDIOBJ old = SelectObject(mem, bm);

@@ -139,23 +139,6 @@ void DialogBaseUnits(int* bx, int* by)
     *by = 14;
 }
 
-LONG GetDialogBaseUnits()
-{
-    int bx, by;
-    DialogBaseUnits(&bx, &by);
-    return MAKELONG(bx, by);
-}
-
-BOOL MapDialogRect(HWND dialog, RECT* rect)
-{
-    if (!FindWin(dialog) || !rect) return FALSE;
-    int bx, by;
-    DialogBaseUnits(&bx, &by);
-    *rect = RECT{MulDivRound(rect->left, bx, 4), MulDivRound(rect->top, by, 8), MulDivRound(rect->right, bx, 4),
-                 MulDivRound(rect->bottom, by, 8)};
-    return TRUE;
-}
-
 HWND CreateDialogIndirectParam(HINSTANCE instance, LPCDLGTEMPLATE tmpl, HWND parent, DLGPROC proc, LPARAM init)
 {
     return CreateDialogFrom(instance, tmpl, parent, proc, init, false);

@@ -135,12 +135,6 @@ int SetBkMode(HDC hdc, int mode)
     return previous;
 }
 
-int GetBkMode(HDC hdc)
-{
-    GdiDc* dc = LookupGdi<GdiDc>(hdc);
-    return dc ? dc->bkMode : 0;
-}
-
 COLORREF SetTextColor(HDC hdc, COLORREF color)
 {
     GdiDc* dc = LookupGdi<GdiDc>(hdc);
@@ -148,12 +142,6 @@ COLORREF SetTextColor(HDC hdc, COLORREF color)
     COLORREF previous = dc->textColor;
     dc->textColor = color & 0x00FFFFFF;
     return previous;
-}
-
-COLORREF GetTextColor(HDC hdc)
-{
-    GdiDc* dc = LookupGdi<GdiDc>(hdc);
-    return dc ? dc->textColor : CLR_INVALID;
 }
 
 COLORREF SetBkColor(HDC hdc, COLORREF color)

@@ -53,7 +53,6 @@ struct GdiDc {
     int bkMode;
     COLORREF bkColor;
     COLORREF textColor;
-    POINT position;
 };
 
 struct GdiIcon {

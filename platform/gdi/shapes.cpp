@@ -1,4 +1,4 @@
-// Rectangles, rectangle fills, lines and single pixels, drawn in software with the DC's pen and brush.
+// Rectangles, rectangle fills and reading single pixels, drawn in software with the DC's pen and brush.
 // Knowingly lacks: pen styles other than solid, null and inside-frame; round joins of wide pens
 // (corners of a wide outline are square).
 #include <algorithm>
@@ -101,78 +101,6 @@ int FillRect(HDC hdc, const RECT* rect, HBRUSH brush)
     return 1;
 }
 
-BOOL MoveToEx(HDC hdc, int x, int y, POINT* previous)
-{
-    GdiDc* dc = LookupGdi<GdiDc>(hdc);
-    if (!dc) return FALSE;
-    if (previous) *previous = dc->position;
-    dc->position = POINT{x, y};
-    return TRUE;
-}
-
-namespace {
-
-// Cuts the segment to `box` (Liang-Barsky); false when nothing of it is inside. A segment that
-// lies inside the box comes back unchanged, so on-screen lines are drawn exactly.
-bool ClipSegment(double& x0, double& y0, double& x1, double& y1, double minX, double minY, double maxX, double maxY)
-{
-    double t0 = 0, t1 = 1, dx = x1 - x0, dy = y1 - y0;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x0 - minX, maxX - x0, y0 - minY, maxY - y0};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) return false;
-            continue;
-        }
-        double r = q[i] / p[i];
-        if (p[i] < 0) t0 = std::max(t0, r);
-        else t1 = std::min(t1, r);
-        if (t0 > t1) return false;
-    }
-    double nx0 = x0 + t0 * dx, ny0 = y0 + t0 * dy, nx1 = x0 + t1 * dx, ny1 = y0 + t1 * dy;
-    x0 = nx0, y0 = ny0, x1 = nx1, y1 = ny1;
-    return true;
-}
-
-void StampPen(const DrawTarget& t, long long x, long long y, int w, COLORREF color)
-{
-    FillLogical(t, PenStart(x, w), PenStart(y, w), PenStart(x, w) + w, PenStart(y, w) + w, color);
-}
-
-}  // namespace
-
-// Lines stop one pixel short of their end point, as Win32's do.
-BOOL LineTo(HDC hdc, int x, int y)
-{
-    DrawTarget t;
-    if (!ResolveDrawTarget(hdc, &t)) return FALSE;
-    POINT from = t.dc->position;
-    t.dc->position = POINT{x, y};
-    GdiPen* pen = LookupGdi<GdiPen>(t.dc->pen);
-    if (!pen || pen->style == PS_NULL) return TRUE;
-    int w = pen->width;
-    double margin = w + 2.0;
-    double x0 = from.x, y0 = from.y, x1 = x, y1 = y;
-    bool whole = true;
-    const double n = t.scale;
-    double minX = (double(t.clip.left) - t.origin.x) / n - margin, maxX = (double(t.clip.right) - t.origin.x) / n + margin;
-    double minY = (double(t.clip.top) - t.origin.y) / n - margin, maxY = (double(t.clip.bottom) - t.origin.y) / n + margin;
-    if (!ClipSegment(x0, y0, x1, y1, minX, minY, maxX, maxY)) return TRUE;
-    whole = x1 == x && y1 == y;
-    long long cx = std::llround(x0), cy = std::llround(y0), ex = std::llround(x1), ey = std::llround(y1);
-    long long dx = std::llabs(ex - cx), dy = -std::llabs(ey - cy);
-    int sx = cx < ex ? 1 : -1, sy = cy < ey ? 1 : -1;
-    long long err = dx + dy;
-    while (cx != ex || cy != ey) {
-        StampPen(t, cx, cy, w, pen->color);
-        long long e2 = 2 * err;
-        if (e2 >= dy) err += dy, cx += sx;
-        if (e2 <= dx) err += dx, cy += sy;
-    }
-    if (!whole) StampPen(t, cx, cy, w, pen->color);  // a cut end is not the real end point
-    return TRUE;
-}
-
 // A logical pixel on a scaled screen is an N x N block: its top-left surface pixel is read.
 COLORREF GetPixel(HDC hdc, int x, int y)
 {
@@ -181,14 +109,4 @@ COLORREF GetPixel(HDC hdc, int x, int y)
     long long sx = (long long)x * t.scale + t.origin.x, sy = (long long)y * t.scale + t.origin.y;
     if (sx < t.clip.left || sx >= t.clip.right || sy < t.clip.top || sy >= t.clip.bottom) return CLR_INVALID;
     return PixelToColor(t.surface.pixels[std::size_t(sy) * t.surface.stride + std::size_t(sx)]);
-}
-
-COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color)
-{
-    DrawTarget t;
-    if (!ResolveDrawTarget(hdc, &t)) return CLR_INVALID;
-    long long sx = (long long)x * t.scale + t.origin.x, sy = (long long)y * t.scale + t.origin.y;
-    if (sx < t.clip.left || sx >= t.clip.right || sy < t.clip.top || sy >= t.clip.bottom) return CLR_INVALID;
-    FillLogical(t, x, y, (long long)x + 1, (long long)y + 1, color & 0x00FFFFFF);
-    return color & 0x00FFFFFF;
 }

@@ -142,8 +142,3 @@ LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 {
     return proc ? proc(hwnd, msg, wParam, lParam) : 0;
 }
-
-BOOL IsDialogMessage(HWND, MSG*)
-{
-    return FALSE;
-}

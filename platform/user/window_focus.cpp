@@ -50,11 +50,6 @@ HWND GetActiveWindow()
     return FindWin(g_active) ? g_active : nullptr;
 }
 
-HWND GetForegroundWindow()
-{
-    return GetActiveWindow();
-}
-
 BOOL SetForegroundWindow(HWND hwnd)
 {
     // Bit 0 asks for the window's owned pop-ups to come forward too; the handle is the same.

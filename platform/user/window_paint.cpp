@@ -94,17 +94,6 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase)
     return TRUE;
 }
 
-BOOL ValidateRect(HWND hwnd, const RECT* rect)
-{
-    Window* w = FindWin(hwnd);
-    if (!w) return FALSE;
-    if (!rect) {
-        w->invalid = false;
-        w->erase = false;
-    }
-    return TRUE;
-}
-
 void InvalidateScreenArea(const RECT& screenRect, HWND exclude)
 {
     for (HWND top : TopLevelWindowList()) {

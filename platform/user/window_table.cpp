@@ -144,17 +144,6 @@ void ExtraBytes(Window& w, int offset, std::size_t size, void* read, const void*
 
 }  // namespace
 
-BOOL UnregisterClass(LPCWSTR className, HINSTANCE)
-{
-    for (auto it = g_classes.begin(); it != g_classes.end(); ++it) {
-        if (className && !IS_INTRESOURCE(className) && SameName(it->name, className)) {
-            g_classes.erase(it);
-            return TRUE;
-        }
-    }
-    return FALSE;
-}
-
 static RECT DefaultTopLevelRect()
 {
     // A default-sized window fills the work area below the navigation bar.
@@ -563,11 +552,6 @@ LONG GetWindowLong(HWND hwnd, int index)
     return value;
 }
 
-LONG SetWindowLong(HWND hwnd, int index, LONG value)
-{
-    return static_cast<LONG>(SetWindowLongPtr(hwnd, index, value));
-}
-
 int GetClassName(HWND hwnd, LPWSTR buffer, int maxCount)
 {
     Window* w = FindWin(hwnd);
@@ -627,15 +611,6 @@ LRESULT SendDlgItemMessage(HWND dialog, int id, UINT msg, WPARAM wParam, LPARAM 
     return item ? SendMessage(item, msg, wParam, lParam) : 0;
 }
 
-BOOL CheckRadioButton(HWND dialog, int firstId, int lastId, int checkId)
-{
-    if (!FindWin(dialog)) return FALSE;
-    for (int id = firstId; id <= lastId; ++id) {
-        SendDlgItemMessage(dialog, id, BM_SETCHECK, id == checkId ? BST_CHECKED : BST_UNCHECKED, 0);
-    }
-    return TRUE;
-}
-
 HWND WindowFromPoint(POINT pt)
 {
     // Topmost visible top-level window under the point, then its deepest visible child.
@@ -674,13 +649,6 @@ BOOL IsWindowEnabled(HWND hwnd)
 {
     Window* w = FindWin(hwnd);
     return w && !(w->style & WS_DISABLED) ? TRUE : FALSE;
-}
-
-int GetSystemMetrics(int index)
-{
-    if (index == SM_CXSCREEN) return kScreenWidth;
-    if (index == SM_CYSCREEN) return kScreenHeight;
-    return 0;
 }
 
 int LiveWindowCount()
