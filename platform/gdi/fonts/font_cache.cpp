@@ -142,6 +142,10 @@ std::shared_ptr<RealizedFont> Build(const std::string& faceName, long long heigh
     auto font = std::make_shared<RealizedFont>();
     std::optional<FontFile> file = MatchFontFile(faceName, bold);
     FT_Face face = file ? OpenFace(*file) : nullptr;
+    if (file && !face) {
+        file = RematchUnusableFontFile(faceName, bold, *file);
+        face = file ? OpenFace(*file) : nullptr;
+    }
     FaceUnits u = UnitsOf(face);
     double cellUnits = u.ascent + u.descent;
     double ppem;
