@@ -224,6 +224,56 @@ TEST_F(FacePaintTest, ClipsALongNumberToThePanel)
     EXPECT_TRUE(inkAtLeft) << "the digits reach the panel's left part";
 }
 
+// The bottom text band's ink, column by column, from x 12 to 227: true where any pixel of the
+// column differs from the panel, on rows top..52 (the border's three rows end the panel at 53).
+std::vector<bool> InkColumns(HWND face, int top)
+{
+    std::vector<bool> ink;
+    for (int x = 12; x < 228; ++x) {
+        bool any = false;
+        for (int y = top; y < 53; ++y) any = any || PixelAt(face, x, y) != kPanel;
+        ink.push_back(any);
+    }
+    return ink;
+}
+
+// However long the memory line, it stays to the right of the base label, and the label is drawn
+// exactly as without a memory: nothing is drawn over it.
+TEST_F(FacePaintTest, MemoryLineKeepsClearOfTheLabels)
+{
+    const char* cases[] = {
+        "BIN 1 M-",                                            // -1: 32 ones
+        "BIN 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 M+",  // 2^22: 23 digits
+        "TRIG 7 +/- x^y 3 0 7 +/- = M+ C/CE",                  // a long DEC value beside two labels
+    };
+    for (const char* keys : cases) {
+        PressKeys(face_, "RC C/CE C/CE DEC");
+        PressKeys(face_, keys);
+        ASSERT_TRUE(g_calc.intMemory != 0 || g_calc.realMemory != 0.0) << keys;
+        const CalcState withMemory = g_calc;
+        g_calc.intMemory = 0;
+        g_calc.realMemory = 0.0;
+        InvalidateRect(face_, nullptr, FALSE);
+        UpdateWindow(face_);
+        int dummy = 0;
+        int labelTop = 55 - MeasureInk(face_, u"0.", PanelFont(face_, 7, 0, FW_BOLD), &dummy).cy;
+        std::vector<bool> labels = InkColumns(face_, labelTop);
+        int labelsEnd = 0;
+        for (int i = 0; i < int(labels.size()); ++i) {
+            if (labels[i]) labelsEnd = i + 1;
+        }
+        ASSERT_GT(labelsEnd, 0) << keys;
+        std::vector<COLORREF> alone = PixelsIn(face_, RECT{12, labelTop, 12 + labelsEnd, 53});
+        g_calc = withMemory;
+        InvalidateRect(face_, nullptr, FALSE);
+        UpdateWindow(face_);
+        EXPECT_TRUE(alone == PixelsIn(face_, RECT{12, labelTop, 12 + labelsEnd, 53})) << keys << ": drawn over the labels";
+        std::vector<bool> all = InkColumns(face_, labelTop);
+        EXPECT_FALSE(all[labelsEnd]) << keys << ": no gap after the label";
+        EXPECT_TRUE(std::find(all.begin() + labelsEnd, all.end(), true) != all.end()) << keys << ": no memory line";
+    }
+}
+
 // The raised 43 x 21 bitmaps: white and beige top-left, light and dark grey bottom-right, a beige
 // diagonal through the bottom-right corner.
 COLORREF RaisedPixel(int dx, int dy, COLORREF fill)
