@@ -163,6 +163,32 @@ TEST(TextExtentTest, GrowsWithLengthAndBoldIsWider)
     EXPECT_GT(bold.Width(u"ABCDEF"), normal.Width(u"ABCDEF"));
 }
 
+// A heavy face without a bold file is emboldened in proportion to its width: condensed, as the
+// panel draws long numbers (width 3 and 4 at 96 dpi, here at three times the size as on a
+// scale-3 screen), a zero keeps the hole inside it instead of becoming a solid oval.
+TEST(BoldTextTest, CondensedHeavyZerosKeepTheirCounters)
+{
+    for (LONG width : {3, 4, 8}) {
+        TextCanvas t(MakeFont(-26 * 3, width * 3, FW_EXTRABOLD), 60, 100);
+        ASSERT_TRUE(ExtTextOut(t.dc, 4, 4, 0, nullptr, u"0", 1, nullptr));
+        RECT ink = t.Ink();
+        ASSERT_LT(ink.left, ink.right) << "width " << width;
+        auto darkness = [&](LONG x, LONG y) { return 255 - GetRValue(GetPixel(t.dc, x, y)); };
+        // A row across the middle half of the zero: ink, then a clear pixel, then ink again.
+        bool counter = false;
+        for (LONG y = ink.top + (ink.bottom - ink.top) / 4; y < ink.bottom - (ink.bottom - ink.top) / 4; ++y) {
+            int seen = 0;  // 1: dark met, 2: then light
+            for (LONG x = ink.left; x < ink.right && !counter; ++x) {
+                int d = darkness(x, y);
+                if (d >= 192 && seen == 2) counter = true;
+                else if (d >= 192) seen = 1;
+                else if (d < 64 && seen == 1) seen = 2;
+            }
+        }
+        EXPECT_TRUE(counter) << "width " << width << ": the zero is a solid oval";
+    }
+}
+
 TEST(TextExtentTest, UnknownFacesFallBackToTheDefaultFace)
 {
     TextCanvas plain(MakeFont(-16));
