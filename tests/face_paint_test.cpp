@@ -412,6 +412,92 @@ TEST_F(FacePaintTest, LeavesOtherDrawItemKindsToTheDefaultProcedure)
     ReleaseDC(face_, hdc);
 }
 
+// --- captions inside their keys, at scale 1 and 3 ---------------------------------------------
+
+// Where key `id`'s caption puts ink, in surface pixels from the key's top-left corner: the pixels
+// that change when the key is drawn without its caption. Empty (right < left) when none.
+RECT CaptionInk(HWND face, int id)
+{
+    HWND key = GetDlgItem(face, id);
+    RECT rc = {};
+    GetClientRect(key, &rc);
+    POINT origin = {0, 0};
+    ClientToScreen(key, &origin);
+    const int n = ScreenScale();
+    const long width = rc.right * n, height = rc.bottom * n;
+    auto draw = [&] {
+        InvalidateRect(key, nullptr, FALSE);
+        UpdateWindow(key);
+        const Surface& s = ScreenSurface();
+        std::vector<std::uint32_t> out;
+        for (long y = 0; y < height; ++y) {
+            const std::uint32_t* row = s.pixels + std::size_t(origin.y * n + y) * s.stride + origin.x * n;
+            out.insert(out.end(), row, row + width);
+        }
+        return out;
+    };
+    WCHAR caption[16] = {};
+    GetWindowText(key, caption, 16);
+    std::vector<std::uint32_t> with = draw();
+    SetWindowText(key, u"");
+    std::vector<std::uint32_t> without = draw();
+    SetWindowText(key, caption);
+    draw();
+    RECT ink = {LONG(width), LONG(height), -1, -1};
+    for (long i = 0; i < width * height; ++i) {
+        if (with[i] == without[i]) continue;
+        LONG x = LONG(i % width), y = LONG(i / width);
+        ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x), std::max(ink.bottom, y)};
+    }
+    return ink;
+}
+
+// The key's face in surface pixels: its raised bitmap inside the two-pixel bevel at the top and
+// left and the four pixels of bevel at the right and bottom.
+RECT KeyFace(int id, int scale)
+{
+    const int width = id == IDC_EQUALS ? 88 : 43;
+    return {2 * scale, 2 * scale, (width - 4) * scale - 1, (21 - 4) * scale - 1};
+}
+
+std::string Describe(int id, const RECT& r)
+{
+    return "key " + std::to_string(id) + " ink " + std::to_string(r.left) + ".." + std::to_string(r.right) + " x " +
+           std::to_string(r.top) + ".." + std::to_string(r.bottom);
+}
+
+// Every owner-drawn key's caption ink in every mode (the angle key with both its captions).
+template <typename Check>
+void ForEveryCaption(Check check)
+{
+    for (int scale : {1, 3}) {
+        ASSERT_TRUE(SetScreenScale(scale));
+        HWND face = CreateTestFace();
+        for (const char* mode : {"", "TRIG", "RAD/DEG", "HEX", "BIN"}) {
+            PressKeys(face, mode);
+            for (int id = IDC_DIGIT_0; id <= IDC_NOT; ++id) {
+                HWND key = GetDlgItem(face, id);
+                LONG style = key ? GetWindowLong(key, GWL_STYLE) : 0;
+                if (!(style & WS_VISIBLE) || (style & BS_TYPEMASK) != BS_OWNERDRAW) continue;
+                RECT ink = CaptionInk(face, id);
+                ASSERT_GE(ink.right, ink.left) << "key " << id << ": no caption drawn";
+                check(id, ink, KeyFace(id, scale));
+            }
+        }
+        DestroyTestFace();
+    }
+    SetScreenScale(1);
+}
+
+// A caption wider than its key ("三角関", "＋/－", "C/CE", "asin") is drawn narrower, never
+// clipped: its ink stays between the key's left and right bevels.
+TEST(CaptionFit, EveryCaptionStaysBetweenItsKeysSideBevels)
+{
+    ForEveryCaption([](int id, const RECT& ink, const RECT& face) {
+        EXPECT_TRUE(ink.left >= face.left && ink.right <= face.right) << Describe(id, ink);
+    });
+}
+
 // Every paint and key drawing deletes what it creates, in every mode, pressed or not.
 TEST_F(FacePaintTest, ManyKeysLeaveNoDrawingObjectBehind)
 {

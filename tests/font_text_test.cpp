@@ -198,6 +198,39 @@ TEST(TextExtentTest, UnknownFacesFallBackToTheDefaultFace)
     }
 }
 
+// The black box GetGlyphOutline reports is where ExtTextOut puts the glyph's ink.
+TEST(GlyphMetricsTest, BlackBoxIsWhereTheInkGoes)
+{
+    const MAT2 identity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+    for (char16_t c : {u'8', u'g', u'\u221A', u'\u89D2', u'/'}) {
+        TextCanvas t(MakeFont(18, 0, FW_EXTRABOLD), 60, 40);
+        TEXTMETRIC tm{};
+        ASSERT_TRUE(GetTextMetrics(t.dc, &tm));
+        GLYPHMETRICS gm{};
+        ASSERT_NE(GetGlyphOutline(t.dc, c, GGO_METRICS, &gm, 0, nullptr, &identity), GDI_ERROR);
+        ASSERT_TRUE(ExtTextOut(t.dc, 10, 10, 0, nullptr, &c, 1, nullptr));
+        RECT ink = t.Ink();
+        RECT box = {10 + gm.gmptGlyphOrigin.x, 10 + tm.tmAscent - gm.gmptGlyphOrigin.y, 0, 0};
+        box.right = box.left + LONG(gm.gmBlackBoxX);
+        box.bottom = box.top + LONG(gm.gmBlackBoxY);
+        EXPECT_TRUE(ink.left >= box.left && ink.right <= box.right && ink.top >= box.top && ink.bottom <= box.bottom)
+            << "U+" << std::hex << unsigned(c) << std::dec << ": ink " << ink.left << "," << ink.top << " " << ink.right
+            << "," << ink.bottom << " box " << box.left << "," << box.top << " " << box.right << "," << box.bottom;
+        EXPECT_LE((box.right - box.left) - (ink.right - ink.left), 1);
+        EXPECT_LE((box.bottom - box.top) - (ink.bottom - ink.top), 1);
+        EXPECT_EQ(gm.gmCellIncX, t.Width(std::u16string(1, c)));
+    }
+    TextCanvas t(MakeFont(18));
+    GLYPHMETRICS gm{};
+    EXPECT_NE(GetGlyphOutline(t.dc, u' ', GGO_METRICS, &gm, 0, nullptr, &identity), GDI_ERROR);
+    EXPECT_EQ(gm.gmBlackBoxX, 1u);
+    const MAT2 doubled = {{0, 2}, {0, 0}, {0, 0}, {0, 2}};
+    EXPECT_EQ(GetGlyphOutline(t.dc, u'8', GGO_METRICS, &gm, 0, nullptr, &doubled), GDI_ERROR);
+    EXPECT_EQ(GetGlyphOutline(t.dc, u'8', GGO_METRICS, &gm, 0, nullptr, nullptr), GDI_ERROR);
+    EXPECT_EQ(GetGlyphOutline(t.dc, 0xD800, GGO_METRICS, &gm, 0, nullptr, &identity), GDI_ERROR);
+    EXPECT_EQ(GetGlyphOutline(nullptr, u'8', GGO_METRICS, &gm, 0, nullptr, &identity), GDI_ERROR);
+}
+
 TEST(ExtTextOutTest, DrawsOnlyInsideItsClipRectangle)
 {
     TextCanvas t(MakeFont(-26, 10, 800));
