@@ -1,7 +1,7 @@
 // Key captions in a heavy font of cell height 18. In our Gothic face some captions are wider
-// than a 43-pixel key ("三角関", "＋/－", "asin"): such a caption is drawn condensed (a narrower
-// lfWidth), never clipped; one that fits but would touch the bevel moves the least that keeps it
-// off.
+// than a 43-pixel key ("三角関", "＋/－", "asin") and some taller than its face ("√" fills the
+// whole cell): such a caption is drawn condensed (a narrower lfWidth), or smaller when it is too
+// tall, never clipped; one that fits but would touch the bevel moves the least that keeps it off.
 #include "face/key_caption.h"
 
 #include <string_view>
@@ -44,12 +44,25 @@ int TextInkWidth(HDC hdc, std::u16string_view text)
     return ink.right - ink.left;
 }
 
-// The caption font: cell height 18 and heavy, condensed as far as the caption's width needs.
+int TextInkHeight(HDC hdc, std::u16string_view text)
+{
+    RECT ink = TextInkBox(hdc, text);
+    return ink.bottom - ink.top;
+}
+
+// The caption font: cell height 18 and heavy, lower only for a caption too tall for the face,
+// then condensed as far as its width needs.
 LOGFONT CaptionFont(HDC hdc, std::u16string_view caption, const RECT& face)
 {
     LOGFONT lf = {};
     lf.lfHeight = kCaptionFontHeight;
     lf.lfWeight = FW_EXTRABOLD;
+    const int faceHeight = face.bottom - face.top;
+    int inkHeight = MeasureInFont(hdc, lf, caption, TextInkHeight);
+    if (inkHeight > faceHeight) {
+        lf.lfHeight = kCaptionFontHeight * faceHeight / inkHeight;
+        while (lf.lfHeight > 1 && MeasureInFont(hdc, lf, caption, TextInkHeight) > faceHeight) --lf.lfHeight;
+    }
     return CondensedToFit(hdc, lf, caption, face.right - face.left, TextInkWidth);
 }
 
@@ -76,8 +89,9 @@ void DrawKeyCaption(HDC hdc, const WCHAR* caption, const RECT& item, const RECT&
     GetTextExtentPoint32(hdc, text.data(), static_cast<int>(text.size()), &cell);
     RECT ink = TextInkBox(hdc, text);
     LONG x = (item.left + item.right - cell.cx) / 2;
+    LONG y = (item.top + item.bottom - cell.cy) / 2;
     LONG dx = ShiftInto(x + ink.left, x + ink.right, face.left, face.right);
-    LONG dy = 0;
+    LONG dy = ShiftInto(y + ink.top, y + ink.bottom, face.top, face.bottom);
     RECT rc = {item.left + dx, item.top + dy, item.right + dx, item.bottom + dy};
     DrawText(hdc, caption, -1, &rc, DT_CENTER | DT_VCENTER);
 

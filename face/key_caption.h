@@ -1,5 +1,5 @@
-// A key's caption, kept off the key's side bevels: centred on the key as the face lays it out,
-// and condensed only when its ink would not fit the key's face.
+// A key's caption, kept off the key's bevel: centred on the key as the face lays it out, and
+// condensed or made smaller only when its ink would not fit the key's face.
 #pragma once
 #include "platform/windows.h"
 

@@ -4,20 +4,11 @@
 
 namespace {
 
-// The width of `text` in `lf`; `aveCharWidth`, when given, gets the font's average width.
-int WidthIn(HDC hdc, const LOGFONT& lf, std::u16string_view text, TextWidthFn width, LONG* aveCharWidth)
+int AverageCharWidth(HDC hdc, std::u16string_view /*text*/)
 {
-    HFONT hfont = CreateFontIndirect(&lf);
-    HGDIOBJ oldFont = SelectObject(hdc, hfont);
-    int w = width(hdc, text);
-    if (aveCharWidth) {
-        TEXTMETRIC tm = {};
-        GetTextMetrics(hdc, &tm);
-        *aveCharWidth = tm.tmAveCharWidth;
-    }
-    SelectObject(hdc, oldFont);
-    DeleteObject(hfont);
-    return w;
+    TEXTMETRIC tm = {};
+    GetTextMetrics(hdc, &tm);
+    return tm.tmAveCharWidth;
 }
 
 }  // namespace
@@ -29,14 +20,23 @@ int TextAdvanceWidth(HDC hdc, std::u16string_view text)
     return size.cx;
 }
 
-LOGFONT CondensedToFit(HDC hdc, LOGFONT lf, std::u16string_view text, int room, TextWidthFn width)
+int MeasureInFont(HDC hdc, const LOGFONT& lf, std::u16string_view text, TextMeasureFn measure)
 {
-    LONG average = 0;
-    int natural = WidthIn(hdc, lf, text, width, &average);
+    HFONT hfont = CreateFontIndirect(&lf);
+    HGDIOBJ oldFont = SelectObject(hdc, hfont);
+    int value = measure(hdc, text);
+    SelectObject(hdc, oldFont);
+    DeleteObject(hfont);
+    return value;
+}
+
+LOGFONT CondensedToFit(HDC hdc, LOGFONT lf, std::u16string_view text, int room, TextMeasureFn width)
+{
+    int natural = MeasureInFont(hdc, lf, text, width);
     if (natural <= room || natural <= 0) return lf;
-    LONG start = lf.lfWidth > 0 ? lf.lfWidth : average;
+    LONG start = lf.lfWidth > 0 ? lf.lfWidth : MeasureInFont(hdc, lf, text, AverageCharWidth);
     lf.lfWidth = start * room / natural;
     if (lf.lfWidth < 1) lf.lfWidth = 1;
-    while (lf.lfWidth > 1 && WidthIn(hdc, lf, text, width, nullptr) > room) --lf.lfWidth;
+    while (lf.lfWidth > 1 && MeasureInFont(hdc, lf, text, width) > room) --lf.lfWidth;
     return lf;
 }

@@ -498,6 +498,14 @@ TEST(CaptionFit, EveryCaptionStaysBetweenItsKeysSideBevels)
     });
 }
 
+// No caption reaches the top or bottom bevel ("√" kept losing its overbar to the top one).
+TEST(CaptionFit, EveryCaptionStaysBetweenItsKeysTopAndBottomBevels)
+{
+    ForEveryCaption([](int id, const RECT& ink, const RECT& face) {
+        EXPECT_TRUE(ink.top >= face.top && ink.bottom <= face.bottom) << Describe(id, ink);
+    });
+}
+
 // Every paint and key drawing deletes what it creates, in every mode, pressed or not.
 TEST_F(FacePaintTest, ManyKeysLeaveNoDrawingObjectBehind)
 {
