@@ -1,5 +1,6 @@
 // Owner-drawn keys: the group's bitmap from the key's top-left corner, the caption in a heavy
-// font centred on the key (key_caption). No focus rectangle and no disabled look: the face needs neither.
+// font centred on the key (key_caption). No focus rectangle and no disabled look: the face needs
+// neither.
 #include "face/key_drawing.h"
 
 #include "app/app.h"

@@ -267,7 +267,8 @@ TEST_F(FacePaintTest, MemoryLineKeepsClearOfTheLabels)
         g_calc = withMemory;
         InvalidateRect(face_, nullptr, FALSE);
         UpdateWindow(face_);
-        EXPECT_TRUE(alone == PixelsIn(face_, RECT{12, labelTop, 12 + labelsEnd, 53})) << keys << ": drawn over the labels";
+        EXPECT_TRUE(alone == PixelsIn(face_, RECT{12, labelTop, 12 + labelsEnd, 53}))
+            << keys << ": drawn over the labels";
         std::vector<bool> all = InkColumns(face_, labelTop);
         EXPECT_FALSE(all[labelsEnd]) << keys << ": no gap after the label";
         EXPECT_TRUE(std::find(all.begin() + labelsEnd, all.end(), true) != all.end()) << keys << ": no memory line";
