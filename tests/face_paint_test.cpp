@@ -224,54 +224,36 @@ TEST_F(FacePaintTest, ClipsALongNumberToThePanel)
     EXPECT_TRUE(inkAtLeft) << "the digits reach the panel's left part";
 }
 
-// The bottom text band's ink, column by column, from x 12 to 227: true where any pixel of the
-// column differs from the panel, on rows top..52 (the border's three rows end the panel at 53).
-std::vector<bool> InkColumns(HWND face, int top)
+// The last column from x 12 to 227 where rows top..52 (inside the border) are not all panel.
+int LastInkColumn(HWND face, int top)
 {
-    std::vector<bool> ink;
+    int last = 11;
     for (int x = 12; x < 228; ++x) {
-        bool any = false;
-        for (int y = top; y < 53; ++y) any = any || PixelAt(face, x, y) != kPanel;
-        ink.push_back(any);
+        for (int y = top; y < 53; ++y) last = PixelAt(face, x, y) != kPanel ? x : last;
     }
-    return ink;
+    return last;
 }
 
-// However long the memory line, it stays to the right of the base label, and the label is drawn
-// exactly as without a memory: nothing is drawn over it.
+// However long the memory line, the labels and a clear column after them are drawn exactly as
+// without a memory.
 TEST_F(FacePaintTest, MemoryLineKeepsClearOfTheLabels)
 {
-    const char* cases[] = {
-        "BIN 1 M-",                                            // -1: 32 ones
-        "BIN 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 M+",  // 2^22: 23 digits
-        "TRIG 7 +/- x^y 3 0 7 +/- = M+ C/CE",                  // a long DEC value beside two labels
-    };
-    for (const char* keys : cases) {
+    int dummy = 0;
+    const int top = 55 - MeasureInk(face_, u"0.", PanelFont(face_, 7, 0, FW_BOLD), &dummy).cy;
+    for (const char* keys : {"BIN 1 M-",                                            // -1: 32 ones
+                             "BIN 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 M+",  // 2^22
+                             "TRIG 7 +/- x^y 3 0 7 +/- = M+ C/CE"}) {              // beside two labels
         PressKeys(face_, "RC C/CE C/CE DEC");
         PressKeys(face_, keys);
-        ASSERT_TRUE(g_calc.intMemory != 0 || g_calc.realMemory != 0.0) << keys;
         const CalcState withMemory = g_calc;
-        g_calc.intMemory = 0;
-        g_calc.realMemory = 0.0;
-        InvalidateRect(face_, nullptr, FALSE);
-        UpdateWindow(face_);
-        int dummy = 0;
-        int labelTop = 55 - MeasureInk(face_, u"0.", PanelFont(face_, 7, 0, FW_BOLD), &dummy).cy;
-        std::vector<bool> labels = InkColumns(face_, labelTop);
-        int labelsEnd = 0;
-        for (int i = 0; i < int(labels.size()); ++i) {
-            if (labels[i]) labelsEnd = i + 1;
-        }
-        ASSERT_GT(labelsEnd, 0) << keys;
-        std::vector<COLORREF> alone = PixelsIn(face_, RECT{12, labelTop, 12 + labelsEnd, 53});
+        g_calc.intMemory = 0, g_calc.realMemory = 0.0;
+        InvalidateRect(face_, nullptr, FALSE), UpdateWindow(face_);
+        const RECT labels = {12, top, LastInkColumn(face_, top) + 2, 53};
+        std::vector<COLORREF> alone = PixelsIn(face_, labels);
         g_calc = withMemory;
-        InvalidateRect(face_, nullptr, FALSE);
-        UpdateWindow(face_);
-        EXPECT_TRUE(alone == PixelsIn(face_, RECT{12, labelTop, 12 + labelsEnd, 53}))
-            << keys << ": drawn over the labels";
-        std::vector<bool> all = InkColumns(face_, labelTop);
-        EXPECT_FALSE(all[labelsEnd]) << keys << ": no gap after the label";
-        EXPECT_TRUE(std::find(all.begin() + labelsEnd, all.end(), true) != all.end()) << keys << ": no memory line";
+        InvalidateRect(face_, nullptr, FALSE), UpdateWindow(face_);
+        EXPECT_TRUE(alone == PixelsIn(face_, labels)) << keys << ": drawn over the labels";
+        EXPECT_GT(LastInkColumn(face_, top), labels.right) << keys << ": no memory line";
     }
 }
 
@@ -424,9 +406,9 @@ RECT CaptionInk(HWND face, int id)
     GetClientRect(key, &rc);
     POINT origin = {0, 0};
     ClientToScreen(key, &origin);
-    const int n = ScreenScale();
-    const long width = rc.right * n, height = rc.bottom * n;
-    auto draw = [&] {
+    const long n = ScreenScale(), width = rc.right * n, height = rc.bottom * n;
+    auto draw = [&](const WCHAR* caption) {
+        SetWindowText(key, caption);
         InvalidateRect(key, nullptr, FALSE);
         UpdateWindow(key);
         const Surface& s = ScreenSurface();
@@ -439,11 +421,8 @@ RECT CaptionInk(HWND face, int id)
     };
     WCHAR caption[16] = {};
     GetWindowText(key, caption, 16);
-    std::vector<std::uint32_t> with = draw();
-    SetWindowText(key, u"");
-    std::vector<std::uint32_t> without = draw();
-    SetWindowText(key, caption);
-    draw();
+    std::vector<std::uint32_t> with = draw(caption), without = draw(u"");
+    draw(caption);
     RECT ink = {LONG(width), LONG(height), -1, -1};
     for (long i = 0; i < width * height; ++i) {
         if (with[i] == without[i]) continue;
@@ -453,36 +432,25 @@ RECT CaptionInk(HWND face, int id)
     return ink;
 }
 
-// The key's face in surface pixels: its raised bitmap inside the two-pixel bevel at the top and
-// left and the four pixels of bevel at the right and bottom.
-RECT KeyFace(int id, int scale)
-{
-    const int width = id == IDC_EQUALS ? 88 : 43;
-    return {2 * scale, 2 * scale, (width - 4) * scale - 1, (21 - 4) * scale - 1};
-}
-
-std::string Describe(int id, const RECT& r)
-{
-    return "key " + std::to_string(id) + " ink " + std::to_string(r.left) + ".." + std::to_string(r.right) + " x " +
-           std::to_string(r.top) + ".." + std::to_string(r.bottom);
-}
-
-// Every owner-drawn key's caption ink in every mode (the angle key with both its captions).
+// `check`(ink, face) for every owner-drawn key's caption in every mode (the angle key with both
+// captions), where face is the key's raised bitmap inside its bevel: two pixels at the top and
+// left, four at the right and bottom; inclusive, in surface pixels.
 template <typename Check>
 void ForEveryCaption(Check check)
 {
-    for (int scale : {1, 3}) {
-        ASSERT_TRUE(SetScreenScale(scale));
+    for (int n : {1, 3}) {
+        ASSERT_TRUE(SetScreenScale(n));
         HWND face = CreateTestFace();
         for (const char* mode : {"", "TRIG", "RAD/DEG", "HEX", "BIN"}) {
             PressKeys(face, mode);
             for (int id = IDC_DIGIT_0; id <= IDC_NOT; ++id) {
-                HWND key = GetDlgItem(face, id);
-                LONG style = key ? GetWindowLong(key, GWL_STYLE) : 0;
+                LONG style = GetDlgItem(face, id) ? GetWindowLong(GetDlgItem(face, id), GWL_STYLE) : 0;
                 if (!(style & WS_VISIBLE) || (style & BS_TYPEMASK) != BS_OWNERDRAW) continue;
                 RECT ink = CaptionInk(face, id);
                 ASSERT_GE(ink.right, ink.left) << "key " << id << ": no caption drawn";
-                check(id, ink, KeyFace(id, scale));
+                const int bitmapWidth = id == IDC_EQUALS ? 88 : 43;
+                check(ink, RECT{2 * n, 2 * n, (bitmapWidth - 4) * n - 1, (21 - 4) * n - 1},
+                      "key " + std::to_string(id) + " at scale " + std::to_string(n));
             }
         }
         DestroyTestFace();
@@ -494,16 +462,16 @@ void ForEveryCaption(Check check)
 // clipped: its ink stays between the key's left and right bevels.
 TEST(CaptionFit, EveryCaptionStaysBetweenItsKeysSideBevels)
 {
-    ForEveryCaption([](int id, const RECT& ink, const RECT& face) {
-        EXPECT_TRUE(ink.left >= face.left && ink.right <= face.right) << Describe(id, ink);
+    ForEveryCaption([](const RECT& ink, const RECT& face, const std::string& key) {
+        EXPECT_TRUE(ink.left >= face.left && ink.right <= face.right) << key << ": " << ink.left << ".." << ink.right;
     });
 }
 
 // No caption reaches the top or bottom bevel ("√" kept losing its overbar to the top one).
 TEST(CaptionFit, EveryCaptionStaysBetweenItsKeysTopAndBottomBevels)
 {
-    ForEveryCaption([](int id, const RECT& ink, const RECT& face) {
-        EXPECT_TRUE(ink.top >= face.top && ink.bottom <= face.bottom) << Describe(id, ink);
+    ForEveryCaption([](const RECT& ink, const RECT& face, const std::string& key) {
+        EXPECT_TRUE(ink.top >= face.top && ink.bottom <= face.bottom) << key << ": " << ink.top << ".." << ink.bottom;
     });
 }
 
