@@ -7,6 +7,7 @@
 #include "engine/calc_state.h"
 #include "engine/face_ops.h"
 #include "engine/key_support.h"
+#include "engine/number_text.h"
 
 namespace {
 
@@ -155,6 +156,18 @@ bool ParseDecimal(std::u16string_view s, std::u16string* out)
     return pos == s.size();
 }
 
+// No key types an exponent, so only a paste brings one: such a number is written as a result
+// is, with the point before the "E" (the panel groups what stands before the point), and the
+// value it reads as: "1234e5" becomes "123400000.", "1e400" "INF".
+void WriteExponentAsResult(std::u16string* out)
+{
+    if (out->find(u'E') == std::u16string::npos) return;
+    WCHAR text[kDisplayTextCap];
+    FormatDecText(ParseDecText(out->c_str()), text);
+    out->clear();
+    for (const WCHAR* p = text; *p; ++p) out->push_back(Upper(*p));
+}
+
 }  // namespace
 
 int CopiedNumberText(const WCHAR* displayText, WCHAR* dest)
@@ -178,7 +191,10 @@ bool ParsePastedNumber(const WCHAR* text, DWORD modeFlags, WCHAR* entry)
     std::u16string out;
     bool ok = false;
     switch (BaseOfModeFlags(modeFlags)) {
-    case BASE_DEC: ok = ParseDecimal(s, &out); break;
+    case BASE_DEC:
+        ok = ParseDecimal(s, &out);
+        if (ok) WriteExponentAsResult(&out);
+        break;
     case BASE_HEX: ok = ParseIntegerDigits(s, IsHexDigit, kHexDigitMax, &out); break;
     case BASE_BIN: ok = ParseIntegerDigits(s, IsBinDigit, kBinDigitMax, &out); break;
     }

@@ -16,6 +16,7 @@ int CopiedNumberText(const WCHAR* displayText, WCHAR* dest);
 // units) then gets it as the display would hold it. False leaves `entry` unspecified.
 //   DEC: optional "-", digits with at most one ".", optional exponent; or INF, -INF, NAN. Commas
 //        group the integer digits by three ("1,234.5"); a comma anywhere else refuses the text.
+//        A number with an exponent comes as a result would show it ("2E5" gives "200000.").
 //   HEX: 1 to 8 hex digits; BIN: 1 to 32 binary digits. Spaces or "_" may separate digits.
 bool ParsePastedNumber(const WCHAR* text, DWORD modeFlags, WCHAR* entry);
 

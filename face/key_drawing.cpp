@@ -1,16 +1,19 @@
 // Owner-drawn keys: the group's bitmap from the key's top-left corner, the caption in a heavy
-// font centred on the key. No focus rectangle and no disabled look: the face needs neither.
+// font centred on the key (key_caption). No focus rectangle and no disabled look: the face needs
+// neither.
 #include "face/key_drawing.h"
 
 #include "face/face.h"
+#include "face/key_caption.h"
 #include "resources/resource_ids.h"
 
 namespace {
 
 // 16 units: the longest caption ("＋/－", "三角関") is far shorter.
 constexpr int kCaptionCap = 16;
-// Positive height: the caption font's cell height in pixels.
-constexpr LONG kCaptionFontHeight = 18;
+// The raised bitmaps' bevel: two pixels at the top and left, four at the right and bottom.
+constexpr LONG kBevelLeading = 2;
+constexpr LONG kBevelTrailing = 4;
 
 bool IsDigitKey(int id) { return id >= IDC_DIGIT_0 && id <= IDC_DIGIT_F; }
 bool IsClearKey(int id) { return id == IDC_CLEAR || id == IDC_BACKSPACE; }
@@ -20,14 +23,6 @@ BOOL IsKeyPushed(HWND hDlg, int id)
 {
     LRESULT state = SendMessage(GetDlgItem(hDlg, id), BM_GETSTATE, 0, 0);
     return (state & BST_PUSHED) ? TRUE : FALSE;
-}
-
-HFONT CreateCaptionFont()
-{
-    LOGFONT lf = {};
-    lf.lfHeight = kCaptionFontHeight;
-    lf.lfWeight = FW_EXTRABOLD;
-    return CreateFontIndirect(&lf);
 }
 
 // The memory context holding the key's bitmap; the bitmap keeps its own size, so "＝" pressed
@@ -52,6 +47,17 @@ void FreeKeyBitmap(const KeyBitmap& key)
 {
     DeleteDC(key.hdcMem);
     DeleteObject(key.hbm);
+}
+
+// The face of the key's own raised bitmap, inside the bevel; the caption keeps to it also while
+// the (smaller) pressed bitmap is shown, so that it does not move under the pen.
+RECT KeyFace(int id)
+{
+    HBITMAP hbm = LoadBitmap(GetModuleHandle(nullptr), MAKEINTRESOURCE(KeyBitmapId(id, FALSE)));
+    BITMAP bm = {};
+    GetObject(hbm, sizeof(bm), &bm);
+    DeleteObject(hbm);
+    return {kBevelLeading, kBevelLeading, bm.bmWidth - kBevelTrailing, bm.bmHeight - kBevelTrailing};
 }
 
 }  // namespace
@@ -85,13 +91,7 @@ BOOL OnCalcDrawItem(HWND hDlg, WPARAM wParam, LPARAM lParam)
     BitBlt(hdc, 0, 0, key.bm.bmWidth, key.bm.bmHeight, key.hdcMem, 0, 0, SRCCOPY);
 
     // The text colour is the device context's own; the caption is centred on the whole key.
-    HFONT hfont = CreateCaptionFont();
-    HGDIOBJ oldFont = SelectObject(hdc, hfont);
-    RECT rc = dis->rcItem;
-    DrawText(hdc, caption, -1, &rc, DT_CENTER | DT_VCENTER);
-    SelectObject(hdc, oldFont);
-
-    DeleteObject(hfont);
+    DrawKeyCaption(hdc, caption, dis->rcItem, KeyFace(id));
     FreeKeyBitmap(key);
     return TRUE;
 }

@@ -2,6 +2,7 @@
 // Fixed pixel geometry for the device's 240-pixel-wide screen; nothing is kept between paints.
 #include "face/display_panel.h"
 #include "face/face.h"
+#include "face/text_fit.h"
 
 namespace {
 
@@ -14,6 +15,8 @@ constexpr int kRuleBottom = 91;
 // Labels at a third and a sixth of the panel's width from its left edge.
 constexpr int kBaseLabelX = 10 + (230 - 10) / 3;
 constexpr int kAngleLabelX = 10 + (230 - 10) / 6;
+// The least space between the base label and the memory line.
+constexpr int kLabelGap = 4;
 
 constexpr COLORREF kRuleColor = RGB(0, 102, 204);
 constexpr COLORREF kPanelBorderColor = RGB(153, 153, 51);
@@ -94,31 +97,43 @@ void DrawNumber(HDC hdc, int dpi, const PanelModel& model)
     EndTextFont(hdc, font);
 }
 
-// The labels' line height comes from the display text in the label font; returns it.
-int DrawLabels(HDC hdc, int dpi, const PanelModel& model, std::u16string_view displayText)
+// Where the labels' line ends: its height (from the display text in the label font) and the
+// base label's right edge, the last thing on the line before the memory line.
+struct LabelLine {
+    int height;
+    int baseLabelRight;
+};
+
+LabelLine DrawLabels(HDC hdc, int dpi, const PanelModel& model, std::u16string_view displayText)
 {
     TextFont font = BeginTextFont(hdc, -7 * dpi / 72, 0, FW_BOLD);
-    int labelHeight = MeasureText(hdc, displayText).cy;
-    int y = kPanelRect.bottom - labelHeight;
+    LabelLine line = {};
+    line.height = MeasureText(hdc, displayText).cy;
+    line.baseLabelRight = kBaseLabelX + MeasureText(hdc, model.baseLabel).cx;
+    int y = kPanelRect.bottom - line.height;
     DrawPanelText(hdc, kBaseLabelX, y, model.baseLabel);
     if (model.angleLabel != nullptr) DrawPanelText(hdc, kAngleLabelX, y, model.angleLabel);
     EndTextFont(hdc, font);
-    return labelHeight;
+    return line;
 }
 
-// Returns the memory line's height, or 0 when there is no memory line.
-int DrawMemoryLine(HDC hdc, int dpi, const PanelModel& model)
+// Right-aligned like the number, but never over the base label: a line too long for the room
+// right of it (a 32-digit BIN memory) is drawn condensed, and clipped to the room all the same.
+// Returns the line's height, or 0 when there is no memory line.
+int DrawMemoryLine(HDC hdc, int dpi, const PanelModel& model, int labelRight)
 {
-    TextFont font = BeginTextFont(hdc, -8 * dpi / 72, 0, FW_BOLD);
-    int lineHeight = 0;
-    if (model.hasMemoryLine) {
-        SIZE size = MeasureText(hdc, model.memoryLine);
-        lineHeight = size.cy;
-        DrawPanelText(hdc, kPanelRect.right - size.cx - kRightInset,
-                      kPanelRect.bottom - lineHeight, model.memoryLine);
-    }
+    if (!model.hasMemoryLine) return 0;
+    RECT room = {labelRight + kLabelGap, kPanelRect.top, kPanelRect.right - kRightInset, kPanelRect.bottom};
+    LOGFONT lf = {};
+    lf.lfHeight = -8 * dpi / 72;
+    lf.lfWeight = FW_BOLD;
+    lf = CondensedToFit(hdc, lf, model.memoryLine, room.right - room.left, TextAdvanceWidth);
+    TextFont font = BeginTextFont(hdc, lf.lfHeight, lf.lfWidth, lf.lfWeight);
+    SIZE size = MeasureText(hdc, model.memoryLine);
+    ExtTextOut(hdc, room.right - size.cx, kPanelRect.bottom - size.cy, ETO_CLIPPED, &room,
+               model.memoryLine.data(), static_cast<UINT>(model.memoryLine.size()), nullptr);
     EndTextFont(hdc, font);
-    return lineHeight;
+    return size.cy;
 }
 
 // The pixel row just above the bottom text line.
@@ -146,9 +161,9 @@ BOOL OnCalcPaint(HWND hDlg)
     int dpi = GetDeviceCaps(hdc, LOGPIXELSY);
     PanelModel model = ComputePanelModel(g_calc);
     DrawNumber(hdc, dpi, model);
-    int labelHeight = DrawLabels(hdc, dpi, model, PanelDisplayText(g_calc));
-    int memoryHeight = DrawMemoryLine(hdc, dpi, model);
-    int bottomLineHeight = model.hasMemoryLine ? memoryHeight : labelHeight;
+    LabelLine labels = DrawLabels(hdc, dpi, model, PanelDisplayText(g_calc));
+    int memoryHeight = DrawMemoryLine(hdc, dpi, model, labels.baseLabelRight);
+    int bottomLineHeight = model.hasMemoryLine ? memoryHeight : labels.height;
     DrawOutlineRect(hdc, SeparatorRect(bottomLineHeight), 1, kSeparatorColor);
 
     SetBkMode(hdc, oldBkMode);

@@ -62,6 +62,9 @@
 
 #define CLR_INVALID 0xFFFFFFFF
 
+#define GGO_METRICS 0
+#define GDI_ERROR 0xFFFFFFFFul
+
 struct LOGFONT {
     LONG lfHeight;
     LONG lfWidth;
@@ -100,6 +103,26 @@ struct TEXTMETRIC {
     LONG tmWeight;
 };
 
+struct FIXED {
+    WORD fract;
+    SHORT value;
+};
+
+struct MAT2 {
+    FIXED eM11;
+    FIXED eM12;
+    FIXED eM21;
+    FIXED eM22;
+};
+
+struct GLYPHMETRICS {
+    UINT gmBlackBoxX;
+    UINT gmBlackBoxY;
+    POINT gmptGlyphOrigin;  // the black box's top-left: right of the pen, up from the baseline
+    SHORT gmCellIncX;
+    SHORT gmCellIncY;
+};
+
 HDC CreateCompatibleDC(HDC hdc);
 BOOL DeleteDC(HDC hdc);
 int GetDeviceCaps(HDC hdc, int index);
@@ -125,5 +148,9 @@ BOOL DrawIcon(HDC hdc, int x, int y, HICON icon);
 
 BOOL GetTextExtentPoint32(HDC hdc, LPCWSTR text, int length, SIZE* size);
 BOOL GetTextMetrics(HDC hdc, TEXTMETRIC* tm);
+// GGO_METRICS with the identity matrix only (anything else gives GDI_ERROR); a glyph without ink
+// reports a 1 x 1 box at the pen, as Win32 does.
+DWORD GetGlyphOutline(HDC hdc, UINT ch, UINT format, GLYPHMETRICS* gm, DWORD bufferSize, LPVOID buffer,
+                      const MAT2* mat);
 BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* clip, LPCWSTR text, UINT length, const int* dx);
 int DrawText(HDC hdc, LPCWSTR text, int length, RECT* rect, UINT format);

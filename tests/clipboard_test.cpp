@@ -7,6 +7,7 @@
 #include "app/app.h"
 #include "engine/calc_state.h"
 #include "engine/clipboard_entry.h"
+#include "face/display_panel.h"
 #include "platform/drivers/backend.h"
 #include "platform/win_clipboard.h"
 #include "resources/resource_ids.h"
@@ -33,7 +34,7 @@ const PasteCase kPasteCases[] = {
     {kDec, u"-1,234",                       u"-1234"},
     {kDec, u"1.5e+20",                      u"1.5E+20"},
     {kDec, u"1.E-25",                       u"1.E-25"},
-    {kDec, u"2E5",                          u"2E5"},
+    {kDec, u"2E5",                          u"200000."},
     {kDec, u".5",                           u"0.5"},
     {kDec, u"-.5",                          u"-0.5"},
     {kDec, u"7.",                           u"7."},
@@ -211,6 +212,27 @@ TEST_F(ClipboardFace, PasteBecomesTheEntryAsIfTyped)
     EXPECT_FALSE(g_calc.entryFlags & ENTRY_CLEAR_ONCE);
     PressKeys(face, "6 =");  // the entry goes on as typed, and the pending "+" takes it
     EXPECT_EQ(std::u16string(g_calc.displayText), u"1239.56");
+}
+
+// A pasted exponent is shown the way a result is: the point before the "E", so that the panel
+// groups only the mantissa's integer digits.
+TEST_F(ClipboardFace, PastedExponentShowsInTheDisplaysOwnForm)
+{
+    struct Case {
+        const char* pasted;
+        const char16_t* shown;  // as the panel draws it
+    };
+    const Case cases[] = {
+        {"1,234e5", u"123,400,000."},    {"1e400", u"INF"},         {"-1e400", u"-INF"},
+        {"2E5", u"200,000."},            {"1.5e+20", u"1.5E+20"},   {"12345e20", u"1.2345E+24"},
+        {"-1,234e-5", u"-1.234E-02"},    {"1e-400", u"0."},         {"1,234", u"1,234"},
+    };
+    for (const Case& c : cases) {
+        PressKeys(face, "C/CE C/CE");
+        SetClipboardUtf8(c.pasted);
+        Paste();
+        EXPECT_EQ(ComputePanelModel(g_calc).number, c.shown) << c.pasted;
+    }
 }
 
 TEST_F(ClipboardFace, RefusedPasteChangesNothing)

@@ -224,6 +224,39 @@ TEST_F(FacePaintTest, ClipsALongNumberToThePanel)
     EXPECT_TRUE(inkAtLeft) << "the digits reach the panel's left part";
 }
 
+// The last column from x 12 to 227 where rows top..52 (inside the border) are not all panel.
+int LastInkColumn(HWND face, int top)
+{
+    int last = 11;
+    for (int x = 12; x < 228; ++x) {
+        for (int y = top; y < 53; ++y) last = PixelAt(face, x, y) != kPanel ? x : last;
+    }
+    return last;
+}
+
+// However long the memory line, the labels and a clear column after them are drawn exactly as
+// without a memory.
+TEST_F(FacePaintTest, MemoryLineKeepsClearOfTheLabels)
+{
+    int dummy = 0;
+    const int top = 55 - MeasureInk(face_, u"0.", PanelFont(face_, 7, 0, FW_BOLD), &dummy).cy;
+    for (const char* keys : {"BIN 1 M-",                                            // -1: 32 ones
+                             "BIN 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 M+",  // 2^22
+                             "TRIG 7 +/- x^y 3 0 7 +/- = M+ C/CE"}) {              // beside two labels
+        PressKeys(face_, "RC C/CE C/CE DEC");
+        PressKeys(face_, keys);
+        const CalcState withMemory = g_calc;
+        g_calc.intMemory = 0, g_calc.realMemory = 0.0;
+        InvalidateRect(face_, nullptr, FALSE), UpdateWindow(face_);
+        const RECT labels = {12, top, LastInkColumn(face_, top) + 2, 53};
+        std::vector<COLORREF> alone = PixelsIn(face_, labels);
+        g_calc = withMemory;
+        InvalidateRect(face_, nullptr, FALSE), UpdateWindow(face_);
+        EXPECT_TRUE(alone == PixelsIn(face_, labels)) << keys << ": drawn over the labels";
+        EXPECT_GT(LastInkColumn(face_, top), labels.right) << keys << ": no memory line";
+    }
+}
+
 // The raised 43 x 21 bitmaps: white and beige top-left, light and dark grey bottom-right, a beige
 // diagonal through the bottom-right corner.
 COLORREF RaisedPixel(int dx, int dy, COLORREF fill)
@@ -360,6 +393,86 @@ TEST_F(FacePaintTest, LeavesOtherDrawItemKindsToTheDefaultProcedure)
     EXPECT_EQ(OnCalcDrawItem(face_, 1001, 0), FALSE);
     EXPECT_TRUE(before == PixelsIn(face_, RECT{0, 0, 240, 268}));
     ReleaseDC(face_, hdc);
+}
+
+// --- captions inside their keys, at scale 1 and 3 ---------------------------------------------
+
+// Where key `id`'s caption puts ink, in surface pixels from the key's top-left corner: the pixels
+// that change when the key is drawn without its caption. Empty (right < left) when none.
+RECT CaptionInk(HWND face, int id)
+{
+    HWND key = GetDlgItem(face, id);
+    RECT rc = {};
+    GetClientRect(key, &rc);
+    POINT origin = {0, 0};
+    ClientToScreen(key, &origin);
+    const long n = ScreenScale(), width = rc.right * n, height = rc.bottom * n;
+    auto draw = [&](const WCHAR* caption) {
+        SetWindowText(key, caption);
+        InvalidateRect(key, nullptr, FALSE);
+        UpdateWindow(key);
+        const Surface& s = ScreenSurface();
+        std::vector<std::uint32_t> out;
+        for (long y = 0; y < height; ++y) {
+            const std::uint32_t* row = s.pixels + std::size_t(origin.y * n + y) * s.stride + origin.x * n;
+            out.insert(out.end(), row, row + width);
+        }
+        return out;
+    };
+    WCHAR caption[16] = {};
+    GetWindowText(key, caption, 16);
+    std::vector<std::uint32_t> with = draw(caption), without = draw(u"");
+    draw(caption);
+    RECT ink = {LONG(width), LONG(height), -1, -1};
+    for (long i = 0; i < width * height; ++i) {
+        if (with[i] == without[i]) continue;
+        LONG x = LONG(i % width), y = LONG(i / width);
+        ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x), std::max(ink.bottom, y)};
+    }
+    return ink;
+}
+
+// `check`(ink, face) for every owner-drawn key's caption in every mode (the angle key with both
+// captions), where face is the key's raised bitmap inside its bevel: two pixels at the top and
+// left, four at the right and bottom; inclusive, in surface pixels.
+template <typename Check>
+void ForEveryCaption(Check check)
+{
+    for (int n : {1, 3}) {
+        ASSERT_TRUE(SetScreenScale(n));
+        HWND face = CreateTestFace();
+        for (const char* mode : {"", "TRIG", "RAD/DEG", "HEX", "BIN"}) {
+            PressKeys(face, mode);
+            for (int id = IDC_DIGIT_0; id <= IDC_NOT; ++id) {
+                LONG style = GetDlgItem(face, id) ? GetWindowLong(GetDlgItem(face, id), GWL_STYLE) : 0;
+                if (!(style & WS_VISIBLE) || (style & BS_TYPEMASK) != BS_OWNERDRAW) continue;
+                RECT ink = CaptionInk(face, id);
+                ASSERT_GE(ink.right, ink.left) << "key " << id << ": no caption drawn";
+                const int bitmapWidth = id == IDC_EQUALS ? 88 : 43;
+                check(ink, RECT{2 * n, 2 * n, (bitmapWidth - 4) * n - 1, (21 - 4) * n - 1},
+                      "key " + std::to_string(id) + " at scale " + std::to_string(n));
+            }
+        }
+        DestroyTestFace();
+    }
+    SetScreenScale(1);
+}
+
+// A caption wider than its key ("三角関", "＋/－", "C/CE", "asin") is drawn narrower, never
+// clipped: its ink stays between the key's left and right bevels.
+TEST(CaptionFit, EveryCaptionStaysBetweenItsKeysSideBevels)
+{
+    ForEveryCaption([](const RECT& ink, const RECT& face, const std::string& key) {
+        EXPECT_TRUE(ink.left >= face.left && ink.right <= face.right) << key << ": " << ink.left << ".." << ink.right;
+    });
+}
+
+// No caption reaches the top or bottom bevel ("√" kept losing its overbar to the top one).
+TEST(CaptionFit, EveryCaptionStaysBetweenItsKeysTopAndBottomBevels)
+{
+    ForEveryCaption([](const RECT& ink, const RECT& face, const std::string& key) {
+        EXPECT_TRUE(ink.top >= face.top && ink.bottom <= face.bottom) << key << ": " << ink.top << ".." << ink.bottom;
+    });
 }
 
 // Every paint and key drawing deletes what it creates, in every mode, pressed or not.

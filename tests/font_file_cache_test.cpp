@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
+#include "platform/gdi/fonts/font_cache.h"
 #include "platform/gdi/fonts/font_match.h"
 #include "tests/host_scratch.h"
 
@@ -120,6 +121,37 @@ TEST_F(FontFileCacheTest, ChangedFontFileIsLookedUpAgain)
     WriteCache(good);
     fs::remove(copy);
     EXPECT_TRUE(AskedFontconfig(&found));
+    EXPECT_EQ(found->path, real->path);
+}
+
+// A remembered file that is no longer a font, though its size and time are still the recorded
+// ones (rewritten in place with its time put back, a bad sector): the face is checked when it is
+// opened, the entry goes and fontconfig's own choice draws the text, now and in later runs.
+TEST_F(FontFileCacheTest, RememberedFileThatIsNoFontGivesWayToFontconfig)
+{
+    std::optional<FontFile> real;
+    ASSERT_TRUE(AskedFontconfig(&real));
+    if (!real) GTEST_SKIP() << "no fonts on this machine";
+    std::string bogus = m_scratch.Path() + "/not-a-font.ttf";
+    std::ofstream(bogus, std::ios::binary) << std::string(4096, 'x');
+    struct stat st;
+    ASSERT_EQ(stat(bogus.c_str(), &st), 0);
+    long long mtime = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    WriteCache(WithField(WithField(WithField(ReadCache(), "font\t\t0", 3, bogus), "font\t\t0", 6,
+                                   std::to_string(st.st_size)),
+                         "font\t\t0", 7, std::to_string(mtime)));
+    ForgetFontMatchesForTesting();
+
+    LOGFONT lf = {};
+    lf.lfHeight = -29;
+    lf.lfWeight = 123;  // a description no other test realises, so the font is built here
+    std::shared_ptr<const RealizedFont> font = RealizeFont(lf);
+    ASSERT_NE(font->impl, nullptr) << "no face: every caption would be blank";
+    EXPECT_GT(RenderGlyph(*font, U'8')->width, 0);
+    EXPECT_EQ(ReadCache().find(bogus), std::string::npos) << "the bad entry is still remembered";
+    std::optional<FontFile> found;
+    EXPECT_FALSE(AskedFontconfig(&found)) << "fontconfig's choice is remembered in its place";
+    ASSERT_TRUE(found);
     EXPECT_EQ(found->path, real->path);
 }
 

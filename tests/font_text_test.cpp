@@ -1,6 +1,7 @@
 // Fonts and text: sizes and widths as the font description asks, extents, clipping, placement,
 // UTF-16 decoding and upper-casing.
 #include <gtest/gtest.h>
+#include <regex>
 #include <string>
 #include <vector>
 #include "platform/kernel/text_utf16.h"
@@ -161,6 +162,26 @@ TEST(TextExtentTest, GrowsWithLengthAndBoldIsWider)
     TextCanvas normal(MakeFont(-20, 0, FW_NORMAL));
     TextCanvas bold(MakeFont(-20, 0, 800));
     EXPECT_GT(bold.Width(u"ABCDEF"), normal.Width(u"ABCDEF"));
+}
+
+// A heavy face without a bold file is emboldened in proportion to its width: condensed, as the
+// panel draws long numbers (width 3 and 4 at 96 dpi, here three times the size as on a scale-3
+// screen), a zero keeps the hole inside it: a row across its middle goes dark, clear, dark.
+TEST(BoldTextTest, CondensedHeavyZerosKeepTheirCounters)
+{
+    for (LONG width : {3, 4, 8}) {
+        TextCanvas t(MakeFont(-26 * 3, width * 3, FW_EXTRABOLD), 60, 100);
+        ASSERT_TRUE(ExtTextOut(t.dc, 4, 4, 0, nullptr, u"0", 1, nullptr));
+        RECT ink = t.Ink();
+        std::string rows;  // the middle half's rows, a letter a pixel: D dark, c clear, - between
+        for (LONG y = (3 * ink.top + ink.bottom) / 4; y < (ink.top + 3 * ink.bottom) / 4; ++y, rows += '|') {
+            for (LONG x = ink.left; x < ink.right; ++x) {
+                int red = GetRValue(GetPixel(t.dc, x, y));
+                rows += red < 64 ? 'D' : red > 192 ? 'c' : '-';
+            }
+        }
+        EXPECT_TRUE(std::regex_search(rows, std::regex("D-*c-*D"))) << "width " << width << ": a solid oval";
+    }
 }
 
 TEST(TextExtentTest, UnknownFacesFallBackToTheDefaultFace)

@@ -53,20 +53,32 @@ long long RunWidth(const RealizedFont& font, const std::u32string& text)
 
 // Draws one line with its cell's top-left at logical (x, y), clipped to `clip` (surface pixels).
 // `advances`, when given, replaces each code point's advance. Each glyph starts at N times its
-// scale-1 pen position and is drawn from `drawing`, the font rasterised at scale N: the text is
-// sharp at any scale and still sits exactly where the layout (done at scale 1) put it.
+// scale-1 pen position on N times the scale-1 baseline and is drawn from `drawing`, the font
+// rasterised at scale N: the text is sharp at any scale and still sits exactly where the layout
+// (done at scale 1) put it. Its ink keeps to N times its scale-1 black box (hinting at another
+// size can move an edge by a fraction of a pixel), so what GetGlyphOutline measured holds at
+// every scale.
 void DrawRun(const DrawTarget& t, const RealizedFont& layout, const RealizedFont& drawing, long long x, long long y,
              const std::u32string& text, const RECT& clip, const std::vector<long long>* advances)
 {
     const long long n = t.scale;
     long long penX = x;
-    long long baseline = y * n + t.origin.y + drawing.ascent;
+    long long baseline = (y + layout.ascent) * n + t.origin.y;
     std::uint32_t color = ColorToPixel(t.dc->textColor);
     for (std::size_t i = 0; i < text.size(); ++i) {
         auto g = RenderGlyph(drawing, text[i]);
-        BlendCoverage(t.surface, clip, penX * n + t.origin.x + g->left, baseline - g->top, g->coverage.data(),
-                      g->width, g->height, g->width, color);
-        penX += advances ? (*advances)[i] : (&layout == &drawing ? g->advance : RenderGlyph(layout, text[i])->advance);
+        auto laidOut = &layout == &drawing ? g : RenderGlyph(layout, text[i]);
+        long long penLeft = penX * n + t.origin.x;
+        RECT glyphClip = clip;
+        if (n > 1) {
+            long long top = baseline - (long long)laidOut->top * n;
+            glyphClip = ClampRect(penLeft + (long long)laidOut->left * n, top,
+                                  penLeft + ((long long)laidOut->left + laidOut->width) * n,
+                                  top + (long long)laidOut->height * n, clip);
+        }
+        BlendCoverage(t.surface, glyphClip, penLeft + g->left, baseline - g->top, g->coverage.data(), g->width,
+                      g->height, g->width, color);
+        penX += advances ? (*advances)[i] : laidOut->advance;
     }
 }
 
@@ -111,6 +123,34 @@ BOOL GetTextMetrics(HDC hdc, TEXTMETRIC* tm)
     tm->tmMaxCharWidth = font->maxCharWidth;
     tm->tmWeight = font->weight;
     return TRUE;
+}
+
+namespace {
+
+bool IsIdentity(const MAT2& m)
+{
+    auto is = [](const FIXED& f, SHORT value) { return f.fract == 0 && f.value == value; };
+    return is(m.eM11, 1) && is(m.eM12, 0) && is(m.eM21, 0) && is(m.eM22, 1);
+}
+
+}  // namespace
+
+DWORD GetGlyphOutline(HDC hdc, UINT ch, UINT format, GLYPHMETRICS* gm, DWORD /*bufferSize*/, LPVOID /*buffer*/,
+                      const MAT2* mat)
+{
+    GdiDc* dc = LookupGdi<GdiDc>(hdc);
+    if (!dc || !gm || !mat || format != GGO_METRICS || !IsIdentity(*mat)) return GDI_ERROR;
+    if (ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) return GDI_ERROR;
+    auto font = DcFont(*dc);
+    if (!font) return GDI_ERROR;
+    auto g = RenderGlyph(*font, char32_t(ch));
+    bool blank = g->width == 0 || g->height == 0;
+    *gm = GLYPHMETRICS{};
+    gm->gmBlackBoxX = blank ? 1 : UINT(g->width);
+    gm->gmBlackBoxY = blank ? 1 : UINT(g->height);
+    gm->gmptGlyphOrigin = blank ? POINT{0, 0} : POINT{g->left, g->top};
+    gm->gmCellIncX = SHORT(std::clamp(g->advance, -0x7FFF, 0x7FFF));
+    return 0;
 }
 
 BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* clip, LPCWSTR text, UINT length, const int* dx)

@@ -2,12 +2,13 @@
 // of rendered glyphs: creating and deleting a font per paint costs a map look-up.
 // Heights follow Win32: negative = em height in pixels, positive = cell height (the face's
 // Windows ascent + descent); a non-zero width scales the face so its average width (OS/2
-// xAvgCharWidth) comes to that many pixels; bold without a bold face is emboldened.
+// xAvgCharWidth) comes to that many pixels; bold without a bold face is emboldened in proportion
+// to that width.
 #include "platform/gdi/fonts/font_cache.h"
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SIZES_H
-#include FT_SYNTHESIS_H
+#include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
 #include <algorithm>
 #include <cmath>
@@ -142,6 +143,10 @@ std::shared_ptr<RealizedFont> Build(const std::string& faceName, long long heigh
     auto font = std::make_shared<RealizedFont>();
     std::optional<FontFile> file = MatchFontFile(faceName, bold);
     FT_Face face = file ? OpenFace(*file) : nullptr;
+    if (file && !face) {
+        file = RematchUnusableFontFile(faceName, bold, *file);
+        face = file ? OpenFace(*file) : nullptr;
+    }
     FaceUnits u = UnitsOf(face);
     double cellUnits = u.ascent + u.descent;
     double ppem;
@@ -208,6 +213,19 @@ std::shared_ptr<const GlyphImage> CopySlot(FT_GlyphSlot slot)
     return g;
 }
 
+// Synthetic bold: the outline grows by a twenty-fourth of the em, measured across in the face's
+// horizontal scale and up in its vertical one. A condensed face (a narrow lfWidth) so gets
+// strokes that narrow with its glyphs and keeps its gaps and counters; the advance grows by the
+// same width. (FreeType's own emboldening uses the vertical scale both ways.)
+void EmboldenGlyph(FT_Face face)
+{
+    const FT_Size_Metrics& scale = face->size->metrics;
+    FT_Pos across = FT_MulFix(face->units_per_EM, scale.x_scale) / 24;
+    FT_Pos up = FT_MulFix(face->units_per_EM, scale.y_scale) / 24;
+    if (FT_Outline_EmboldenXY(&face->glyph->outline, across, up) != 0) return;
+    face->glyph->advance.x += across;
+}
+
 std::shared_ptr<const GlyphImage> RenderUncached(RealizedFontImpl& impl, char32_t codepoint)
 {
     if (codepoint < 0x20 || codepoint == 0x7F) return EmptyGlyph();
@@ -224,7 +242,7 @@ std::shared_ptr<const GlyphImage> RenderUncached(RealizedFontImpl& impl, char32_
     FT_Size size = impl.SizeOn(face);
     if (!size || FT_Activate_Size(size) != 0) return EmptyGlyph();
     if (FT_Load_Glyph(face, index, FT_LOAD_NO_BITMAP) != 0) return EmptyGlyph();
-    if (impl.embolden && face->glyph->format == FT_GLYPH_FORMAT_OUTLINE) FT_GlyphSlot_Embolden(face->glyph);
+    if (impl.embolden && face->glyph->format == FT_GLYPH_FORMAT_OUTLINE) EmboldenGlyph(face);
     if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0) return EmptyGlyph();
     return CopySlot(face->glyph);
 }

@@ -219,19 +219,34 @@ std::optional<FontFile> RememberedFontFile(const std::string& face, bool bold)
     return it->second.file;
 }
 
+// The entries as they stand under the configuration now in force, ready to be changed and
+// rewritten. The configuration may have changed while this process ran (fontconfig writes its
+// own cache): what was read under the old one is dropped.
+std::map<Key, Entry>& CurrentEntries()
+{
+    ReadOnce();
+    Stamp now = ConfigurationStamp();
+    if (now != g_remembered.stamp) g_remembered.entries.clear();
+    g_remembered.stamp = std::move(now);
+    return g_remembered.entries;
+}
+
 void RememberFontFile(const std::string& face, bool bold, const FontFile& file)
 {
     if (UsesOwnConfiguration() || !Writable(face) || !Writable(file.path) || file.path.empty() || file.path[0] != '/') return;
     struct stat st;
     if (stat(file.path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
-    ReadOnce();
-    // The configuration may have changed while this process ran (fontconfig writes its own
-    // cache): what was read under the old one is dropped.
-    Stamp now = ConfigurationStamp();
-    if (now != g_remembered.stamp || g_remembered.entries.size() >= kMaxEntries) g_remembered.entries.clear();
-    g_remembered.stamp = now;
-    g_remembered.entries[Key(face, bold)] = Entry{file, static_cast<long long>(st.st_size), MtimeNs(st)};
-    WriteWhole(Format(now, g_remembered.entries));
+    std::map<Key, Entry>& entries = CurrentEntries();
+    if (entries.size() >= kMaxEntries) entries.clear();
+    entries[Key(face, bold)] = Entry{file, static_cast<long long>(st.st_size), MtimeNs(st)};
+    WriteWhole(Format(g_remembered.stamp, entries));
+}
+
+void ForgetFontFile(const std::string& face, bool bold)
+{
+    if (UsesOwnConfiguration()) return;
+    CurrentEntries().erase(Key(face, bold));
+    WriteWhole(Format(g_remembered.stamp, g_remembered.entries));
 }
 
 void ForgetRememberedFontFilesForTesting()

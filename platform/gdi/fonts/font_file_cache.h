@@ -12,5 +12,7 @@
 std::optional<FontFile> RememberedFontFile(const std::string& face, bool bold);
 // Remembers what fontconfig chose for (face, bold); rewrites the file whole. Failures are ignored.
 void RememberFontFile(const std::string& face, bool bold, const FontFile& file);
+// Drops the entry for (face, bold): its file turned out to be no usable font. Failures are ignored.
+void ForgetFontFile(const std::string& face, bool bold);
 // Forgets what was read, so that the next look-up reads the file again (tests).
 void ForgetRememberedFontFilesForTesting();

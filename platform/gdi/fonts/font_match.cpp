@@ -149,6 +149,21 @@ std::optional<FontFile> MatchFontFile(const std::string& face, bool bold)
     return f;
 }
 
+std::optional<FontFile> RematchUnusableFontFile(const std::string& face, bool bold, const FontFile& unusable)
+{
+    ForgetFontFile(face, bold);
+    ++g_fontconfigMatches;
+    std::optional<FontFile> f = MatchWithFontconfig(face, bold);
+    if (f && f->path == unusable.path && f->index == unusable.index) {
+        std::fprintf(stderr, "%s: %s is no usable font; text will not be drawn\n", program_invocation_short_name,
+                     unusable.path.c_str());
+        f.reset();
+    }
+    if (f) RememberFontFile(face, bold, *f);
+    g_faceMatches[std::make_pair(face, bold)] = f;
+    return f;
+}
+
 int FontconfigFaceMatchCount()
 {
     return g_fontconfigMatches;
