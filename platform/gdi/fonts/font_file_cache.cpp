@@ -1,5 +1,5 @@
 // The remembered font matches. The file is text, one record a line, fields split by tabs:
-//   quorix-fonts 1
+//   <program>-fonts 1
 //   config <path> <mtime ns, or -1 when missing>     (the configuration it was written under)
 //   font <face> <0|1 bold asked> <path> <index> <0|1 real bold> <size> <mtime ns>
 // It is input like any other: anything malformed makes the whole file count as empty. It is
