@@ -78,9 +78,15 @@
 #define GWL_EXSTYLE (-20)
 #define GWL_USERDATA (-21)
 #define GWL_ID (-12)
-#define DWL_MSGRESULT 0
-#define DWL_DLGPROC 4
-#define DWL_USER 8
+// A dialog's extra bytes, as on 64-bit Windows.
+// The dialog class, by the name Win32 also accepts for it.
+#define WC_DIALOG u"#32770"
+#define DWLP_MSGRESULT 0
+#define DWLP_DLGPROC 8
+#define DWLP_USER 16
+#define DWL_MSGRESULT DWLP_MSGRESULT
+#define DWL_DLGPROC DWLP_DLGPROC
+#define DWL_USER DWLP_USER
 
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1

@@ -77,7 +77,7 @@ HWND FindTapTarget(HWND dialogOrAncestor, int id)
     for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
         if (HWND found = FindTapTarget(*it, id)) return found;
     }
-    if (!w->isDialog) return nullptr;
+    if (w->className != WC_DIALOG) return nullptr;
     for (HWND child : w->children) {
         Window* c = FindWin(child);
         if (c && c->id == id && Pressable(child)) return child;

@@ -36,7 +36,6 @@ struct Window {
     LONG_PTR userData = 0;
     std::vector<BYTE> extra;  // the class's cbWndExtra bytes, zeroed at creation
     HFONT font = nullptr;
-    HFONT ownedFont = nullptr;  // dialogs: the font made from the template
     bool destroying = false;
     bool created = false;  // WM_CREATE has returned
 
@@ -47,14 +46,6 @@ struct Window {
     // Between BeginPaint and EndPaint: the screen area being painted.
     bool painting = false;
     RECT paintedArea{};
-
-    // Dialogs
-    bool isDialog = false;
-    DLGPROC dlgProc = nullptr;
-    LONG_PTR dlgMsgResult = 0;
-    LONG_PTR dlgUser = 0;
-    bool dialogEnded = false;
-    INT_PTR dialogResult = 0;
 };
 
 Window* FindWin(HWND hwnd);
@@ -81,6 +72,4 @@ void ScreenDirty(const RECT& screenRect);
 bool TakeScreenDirty(RECT* dirty);
 
 
-// Dialog units to pixels for a dialog's font.
-void DialogBaseUnits(int* bx, int* by);
 

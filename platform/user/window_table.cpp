@@ -506,11 +506,6 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, int index)
     case GWL_USERDATA: return w->userData;
     case GWL_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
     }
-    if (w->isDialog) {
-        if (index == DWL_MSGRESULT) return w->dlgMsgResult;
-        if (index == DWL_USER) return w->dlgUser;
-        if (index == DWL_DLGPROC) return reinterpret_cast<LONG_PTR>(w->dlgProc);
-    }
     LONG_PTR value = 0;
     ExtraBytes(*w, index, sizeof value, &value, nullptr);
     return value;
@@ -533,12 +528,6 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value)
         if (value) w->proc = reinterpret_cast<WNDPROC>(value);
         return old;
     }
-    if (w->isDialog) {
-        if (index == DWL_MSGRESULT) w->dlgMsgResult = value;
-        if (index == DWL_USER) w->dlgUser = value;
-        if (index == DWL_DLGPROC && value) w->dlgProc = reinterpret_cast<DLGPROC>(value);
-        if (index == DWL_MSGRESULT || index == DWL_USER || index == DWL_DLGPROC) return old;
-    }
     ExtraBytes(*w, index, sizeof value, nullptr, &value);
     return old;
 }
@@ -546,7 +535,7 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value)
 LONG GetWindowLong(HWND hwnd, int index)
 {
     Window* w = FindWin(hwnd);
-    if (!w || index < 0 || (w->isDialog && index <= DWL_USER)) return static_cast<LONG>(GetWindowLongPtr(hwnd, index));
+    if (!w || index < 0) return static_cast<LONG>(GetWindowLongPtr(hwnd, index));
     LONG value = 0;
     ExtraBytes(*w, index, sizeof value, &value, nullptr);
     return value;
