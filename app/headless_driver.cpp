@@ -1,6 +1,8 @@
 // The headless driver. The program starts through AppMain as always; the driver's work runs as
 // one thread message inside the program's own loop, then closes the main window.
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -140,7 +142,8 @@ void RunJob(const MSG& msg)
         while (PeekMessage(&paint, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessage(&paint);
         // The screen is drawn at the scale already: the picture is the surface as it is.
         if (!WriteSurfacePng(ScreenSurface(), 1, g_job.screenshot.c_str())) {
-            std::cerr << "quorix: cannot write the screenshot " << g_job.screenshot << '\n';
+            std::cerr << "quorix: cannot write the screenshot " << g_job.screenshot << ": " << std::strerror(errno)
+                      << '\n';
             g_job.screenshotFailed = true;
         }
     }

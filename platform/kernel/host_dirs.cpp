@@ -1,6 +1,7 @@
-// XDG folders, home folder and folder creation on the host.
+// XDG folders, home folder and folder creation on the host; reading and replacing files there.
 #include "platform/kernel/host_dirs.h"
 
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <cstdlib>
@@ -73,6 +74,56 @@ bool WriteAll(int fd, const void* data, std::size_t size)
         if (written <= 0) return false;
         bytes += written;
         size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+FileReplacement::FileReplacement(const std::string& target, mode_t mode) : m_target(target)
+{
+    std::size_t slash = target.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    // Hidden, short enough for any folder whatever the target's name, and never an existing file.
+    static std::atomic<unsigned> serial{0};
+    std::string stem = JoinPath(folder, "." + name.substr(0, 64) + ".new-" + std::to_string(getpid()) + "-");
+    for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+        m_temporary = stem + std::to_string(serial++);
+        m_fd = open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+        if (m_fd < 0 && errno != EEXIST) return;
+    }
+    struct stat old;
+    if (m_fd >= 0 && stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) fchmod(m_fd, old.st_mode & 07777);
+}
+
+FileReplacement::~FileReplacement()
+{
+    Discard();
+}
+
+void FileReplacement::Discard()
+{
+    if (m_fd < 0) return;
+    int error = errno;
+    close(m_fd);
+    unlink(m_temporary.c_str());
+    m_fd = -1;
+    errno = error;
+}
+
+bool FileReplacement::Commit(bool written)
+{
+    if (m_fd < 0) return false;
+    if (!written) {
+        Discard();
+        return false;
+    }
+    int fd = m_fd;
+    m_fd = -1;
+    if (close(fd) != 0 || rename(m_temporary.c_str(), m_target.c_str()) != 0) {
+        int error = errno;
+        unlink(m_temporary.c_str());
+        errno = error;
+        return false;
     }
     return true;
 }

@@ -1,5 +1,5 @@
-// The host folders the layer keeps its things in, found the XDG way, and reading its small files.
-// Internal to the layer.
+// The host folders the layer keeps its things in, found the XDG way, and reading and replacing its
+// files. Internal to the layer.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -19,3 +19,28 @@ std::string JoinPath(const std::string& a, const std::string& b);
 bool ReadFileCapped(const std::string& path, int extraOpenFlags, std::size_t cap, std::string* text);
 // Writes all `size` bytes to fd, retrying short writes and interruptions; false on an error.
 bool WriteAll(int fd, const void* data, std::size_t size);
+
+// A new content for the file at `target`, written under a temporary name in the same folder and
+// put in the target's place in one step, so a reader sees the old file or the new one, never a
+// part, and a failure leaves the old one as it was. Only the temporary file is ever removed.
+class FileReplacement {
+public:
+    // `mode` is for a new file; a file replaced keeps its permission bits.
+    FileReplacement(const std::string& target, mode_t mode);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    // The temporary file to write to; -1 when it could not be made (errno tells why).
+    int Fd() const { return m_fd; }
+    // Closes the temporary file and renames it over the target; false (errno set) when that
+    // fails or `written` is false, and then the temporary file is removed.
+    bool Commit(bool written);
+
+private:
+    void Discard();
+
+    std::string m_target;
+    std::string m_temporary;
+    int m_fd = -1;
+};

@@ -112,14 +112,8 @@ bool ReadStoreText(std::string* text)
 
 bool WriteStoreText(const std::string& text)
 {
-    std::string path = StorePath("registry.dat");
-    std::string temporary = path + ".new";
-    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return false;
-    bool complete = WriteAll(fd, text.data(), text.size());
-    bool ok = close(fd) == 0 && complete && rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) unlink(temporary.c_str());
-    return ok;
+    FileReplacement file(StorePath("registry.dat"), 0600);
+    return file.Commit(file.Fd() >= 0 && WriteAll(file.Fd(), text.data(), text.size()));
 }
 
 }  // namespace

@@ -194,13 +194,8 @@ std::string Format(const Stamp& stamp, const std::map<Key, Entry>& entries)
 void WriteWhole(const std::string& text)
 {
     if (!MakeDirectories(CacheFolder(), 0700)) return;
-    std::string final = CachePath();
-    std::string temporary = final + ".tmp." + std::to_string(getpid());
-    FILE* out = std::fopen(temporary.c_str(), "wb");
-    if (!out) return;
-    bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    written = std::fclose(out) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), final.c_str()) != 0) std::remove(temporary.c_str());
+    FileReplacement file(CachePath(), 0666);
+    file.Commit(file.Fd() >= 0 && WriteAll(file.Fd(), text.data(), text.size()));
 }
 
 }  // namespace
