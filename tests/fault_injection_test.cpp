@@ -3,17 +3,26 @@
 // answer or ends with one clear line on standard error and status 1: never a signal, never a hang,
 // never a half-written file. Read-only and full folders are small tmpfs mounts (root only; the
 // cases are skipped with a message elsewhere).
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include "tests/program_run.h"
 
 namespace fs = std::filesystem;
+
+extern char** environ;
 
 namespace {
 
@@ -184,6 +193,96 @@ TEST_F(FaultTest, WithoutAnyFontTheProgramGoesOnAndSaysSo)
     EXPECT_NE(run.err.find("no font found"), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line expected: " << run.err;
     EXPECT_GT(fs::file_size(shot), 0u);
+}
+
+// A FIFO, or a folder, where the program expects one of its files: it is refused at once, never
+// waited on. --setup puts a real page where a help page was a FIFO.
+TEST_F(FaultTest, AFifoInPlaceOfAFileIsRefusedNotWaitedOn)
+{
+    const fs::path device = m_dir / "device";
+    const std::string env = "QUORIX_DEVICE_ROOT='" + device.string() + "' XDG_CACHE_HOME='" + (m_dir / "cache").string() + "'";
+    fs::create_directories(device / "Windows");
+    fs::create_directories(m_dir / "cache" / "quorix");
+    struct Case {
+        fs::path fifo;
+        const char* args;
+        int status;
+        const char* out;
+    } cases[] = {
+        {device / "registry.dat", "--setup", 1, ""},
+        {device / "Windows" / "quorix_use.htp", "--setup", 0, ""},
+        {m_dir / "cache" / "quorix" / "fonts.cache", "--headless --keys '1 2 + 3 ='", 0, "15.\n"},
+    };
+    for (const Case& c : cases) {
+        fs::remove(c.fifo);
+        ASSERT_EQ(mkfifo(c.fifo.c_str(), 0600), 0) << c.fifo;
+        ProgramRun run = Quorix(env, c.args);
+        EXPECT_EQ(run.status, c.status) << c.fifo << ": " << run.err;
+        EXPECT_EQ(run.out, c.out) << c.fifo;
+        fs::remove(c.fifo);
+    }
+    fs::remove(device / "registry.dat");
+    fs::create_directory(device / "registry.dat");
+    EXPECT_EQ(Quorix(env, "--setup").status, 1) << "a folder as the registry file";
+    fs::remove(device / "registry.dat");
+    ProgramRun setup = Quorix(env, "--setup");
+    EXPECT_EQ(setup.status, 0) << setup.err;
+    EXPECT_TRUE(fs::is_regular_file(device / "Windows" / "quorix_use.htp"));
+}
+
+// A running program told to uninstall while its registry file is a FIFO stays alive and
+// answers: `quorix-send exit` then really ends it.
+TEST_F(FaultTest, UninstallWithAFifoRegistryLeavesTheProgramAnswering)
+{
+    const fs::path send = fs::path(QUORIX_BINARY).parent_path() / "quorix-send";
+    if (!fs::exists(send)) GTEST_SKIP() << "quorix-send is not built";
+    const fs::path device = m_dir / "device";
+    fs::create_directories(device);
+    ASSERT_EQ(mkfifo((device / "registry.dat").c_str(), 0600), 0);
+    std::vector<std::string> env{"XDG_RUNTIME_DIR=" + (m_dir / "run").string(), "QUORIX_DEVICE_ROOT=" + device.string()};
+    for (char** e = environ; *e; ++e) {
+        if (std::strncmp(*e, "XDG_RUNTIME_DIR=", 16) != 0 && std::strncmp(*e, "QUORIX_DEVICE_ROOT=", 19) != 0) env.push_back(*e);
+    }
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    auto spawn = [&envp](const std::string& program, std::vector<std::string> args) {
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        pid_t pid = -1;
+        posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        return pid;
+    };
+    // The exit status, or -1 when the process is still running after `seconds`.
+    auto waitFor = [](pid_t pid, int seconds) {
+        for (int i = 0; i < seconds * 20; ++i) {
+            int status = 0;
+            if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return -1;
+    };
+    pid_t program = spawn(QUORIX_BINARY, {"--headless"});
+    ASSERT_GT(program, 0);
+    int found = 1;
+    for (int i = 0; i < 100 && found != 0; ++i) {  // until it is published and answers
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        found = waitFor(spawn(send.string(), {"1019"}), 5);
+    }
+    ASSERT_EQ(found, 0) << "the headless program never answered";
+    EXPECT_EQ(waitFor(spawn(send.string(), {"uninstall"}), 10), 0);
+    EXPECT_EQ(waitFor(spawn(send.string(), {"exit"}), 10), 0);
+    int ended = waitFor(program, 10);
+    EXPECT_EQ(ended, 0) << "the program did not end after quorix-send exit";
+    if (ended < 0) {
+        kill(program, SIGKILL);
+        waitpid(program, nullptr, 0);
+    }
 }
 
 }  // namespace

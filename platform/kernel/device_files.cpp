@@ -68,7 +68,7 @@ bool DeviceFileHolds(LPCWSTR devicePath, const void* data, std::size_t size)
 {
     std::string host;
     if (!data || !MapDevicePath(devicePath, &host)) return false;
-    int fd = open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    int fd = OpenRegularFile(host, O_NOFOLLOW);
     if (fd < 0) return false;
     bool same = SameContent(fd, static_cast<const unsigned char*>(data), size);
     close(fd);

@@ -48,19 +48,46 @@ std::string JoinPath(const std::string& a, const std::string& b)
     return a + "/" + b;
 }
 
-bool ReadFileCapped(const std::string& path, int extraOpenFlags, std::size_t cap, std::string* text)
+int OpenRegularFile(const std::string& path, int extraOpenFlags, struct stat* st)
+{
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer, for ever.
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | extraOpenFlags);
+    if (fd < 0) return -1;
+    struct stat own;
+    if (!st) st = &own;
+    int error = 0;
+    if (fstat(fd, st) != 0) error = errno;
+    else if (S_ISDIR(st->st_mode)) error = EISDIR;
+    else if (!S_ISREG(st->st_mode)) error = EINVAL;
+    if (error == 0) return fd;
+    close(fd);
+    errno = error;
+    return -1;
+}
+
+bool ReadFileCapped(const std::string& path, int extraOpenFlags, std::size_t cap, std::string* text, bool* whole)
 {
     text->clear();
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | extraOpenFlags);
+    if (whole) *whole = false;
+    int fd = OpenRegularFile(path, extraOpenFlags);
     if (fd < 0) return false;
     char chunk[16384];
-    while (text->size() < cap) {
+    bool ended = false, failed = false;
+    while (!ended && !failed && text->size() <= cap) {  // one byte past the cap tells a bigger file
         ssize_t got = read(fd, chunk, sizeof chunk);
         if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        text->append(chunk, static_cast<std::size_t>(got));
+        failed = got < 0;
+        ended = got == 0;
+        if (got > 0) text->append(chunk, static_cast<std::size_t>(got));
     }
+    int error = errno;
     close(fd);
+    if (failed) {
+        text->clear();
+        errno = error;
+        return false;
+    }
+    if (whole) *whole = text->size() <= cap;
     if (text->size() > cap) text->resize(cap);
     return true;
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 // $HOME when absolute, else the password database's entry, else "/".
@@ -14,9 +15,15 @@ std::string XdgDirectory(const char* variable, const char* fallbackUnderHome);
 bool MakeDirectories(const std::string& path, mode_t mode);
 // a + "/" + b, without doubling the slash after "/".
 std::string JoinPath(const std::string& a, const std::string& b);
-// Reads at most `cap` bytes of the file at path into *text (opened with O_RDONLY | O_CLOEXEC |
-// extraOpenFlags); false when it cannot be opened, with errno telling why.
-bool ReadFileCapped(const std::string& path, int extraOpenFlags, std::size_t cap, std::string* text);
+// Opens the regular file at path for reading (O_RDONLY | O_CLOEXEC | extraOpenFlags), never
+// waiting on what is there: a FIFO, a device or a folder is refused (EINVAL, EISDIR) before a byte
+// is read. The descriptor, or -1 with errno telling why; *st, when given, is its status.
+int OpenRegularFile(const std::string& path, int extraOpenFlags, struct stat* st = nullptr);
+// Reads at most `cap` bytes of the regular file at path into *text (opened as OpenRegularFile
+// does); false when it cannot be opened or read, with errno telling why. *whole, when given, says
+// whether the file ended within the cap.
+bool ReadFileCapped(const std::string& path, int extraOpenFlags, std::size_t cap, std::string* text,
+                    bool* whole = nullptr);
 // Writes all `size` bytes to fd, retrying short writes and interruptions; false on an error.
 bool WriteAll(int fd, const void* data, std::size_t size);
 

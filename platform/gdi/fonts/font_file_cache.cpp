@@ -11,11 +11,9 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 #include "platform/kernel/host_dirs.h"
 
@@ -157,12 +155,9 @@ void ReadOnce()
     if (g_remembered.read) return;
     g_remembered.read = true;
     g_remembered.stamp = ConfigurationStamp();
-    std::ifstream in(CachePath(), std::ios::binary);
-    if (!in) return;
-    std::string text(kMaxFileBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.gcount() > static_cast<std::streamsize>(kMaxFileBytes)) return;  // not ours
-    text.resize(static_cast<std::size_t>(in.gcount()));
+    std::string text;
+    bool whole = false;
+    if (!ReadFileCapped(CachePath(), 0, kMaxFileBytes, &text, &whole) || !whole) return;  // a bigger one is not ours
     g_remembered.entries = Parse(text, g_remembered.stamp);
 }
 
