@@ -23,6 +23,8 @@
 
 namespace {
 
+constexpr std::size_t kStdinTokenCap = 16u << 20;  // bytes of token text read from standard input
+
 struct DriverJob {
     std::vector<int> ids;
     bool taps = false;
@@ -165,11 +167,24 @@ bool ReadTokens(const std::string& text, std::vector<int>* ids)
     return true;
 }
 
-std::string AllOfStdin()
+// The token text of standard input; false, having said why, when it cannot be read or holds more
+// than any script would (a stream that never ends, such as /dev/zero, must not eat the memory).
+bool ReadStdinTokens(std::string* text)
 {
-    std::ostringstream all;
-    all << std::cin.rdbuf();
-    return all.str();
+    char chunk[65536];
+    for (;;) {
+        std::size_t got = std::fread(chunk, 1, sizeof chunk, stdin);
+        if (text->size() + got > kStdinTokenCap) {
+            std::cerr << "quorix: standard input holds more than " << (kStdinTokenCap >> 20)
+                      << " MiB of key tokens; nothing was run\n";
+            return false;
+        }
+        text->append(chunk, got);
+        if (got == sizeof chunk) continue;
+        if (!std::ferror(stdin)) return true;
+        std::cerr << "quorix: cannot read key tokens from standard input: " << std::strerror(errno) << '\n';
+        return false;
+    }
 }
 
 }  // namespace
@@ -182,7 +197,10 @@ int RunHeadless(int argc, char** argv)
         bool hasValue = i + 1 < argc;
         if ((arg == "--keys" || arg == "--taps") && hasValue) {
             std::string text = argv[++i];
-            if (text == "-") text = AllOfStdin();
+            if (text == "-") {
+                text.clear();
+                if (!ReadStdinTokens(&text)) return 2;
+            }
             g_job.taps = arg == "--taps";
             g_job.ids.clear();
             if (!ReadTokens(text, &g_job.ids)) return 2;

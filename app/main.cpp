@@ -1,4 +1,6 @@
 // Process entry: the desktop window, the headless driver, set-up, help and version.
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -30,8 +32,8 @@ void PrintUsage()
                  "  --taps TOKENS        tap each token's key on the device screen, as a stylus would\n"
                  "  --trace              print the state as JSON after start-up and after each token\n"
                  "  --screenshot FILE    write the device screen as a PNG image after the last token\n\n"
-                 "Exit status: 0 done; 1 no display, or the screenshot or set-up failed;\n"
-                 "2 bad option or unknown token. More in quorix(1).\n\n"
+                 "Exit status: 0 done; 1 no display, or the output, the screenshot or set-up failed;\n"
+                 "2 bad option, unknown token or unreadable token input. More in quorix(1).\n\n"
                  "Key tokens (separated by white space; --keys - reads them from standard input):\n"
               << KeyTokenHelp();
 }
@@ -63,9 +65,20 @@ int RunDesktop(int scale)
     return status;
 }
 
-}  // namespace
+// Output that could not be written is a failure, whatever else went well: a full disk or a
+// closed standard output must not look like success.
+int WithOutputChecked(int status)
+{
+    errno = 0;
+    std::cout.flush();
+    std::fflush(stdout);
+    int error = errno;
+    if (std::cout.good() && !std::ferror(stdout)) return status;
+    std::cerr << "quorix: cannot write the output" << (error ? std::string(": ") + std::strerror(error) : "") << '\n';
+    return status == 0 ? 1 : status;
+}
 
-int main(int argc, char** argv)
+int RunCommandLine(int argc, char** argv)
 {
     std::string first = argc > 1 ? argv[1] : "";
     if (first == "--help" || first == "-h") {
@@ -94,4 +107,11 @@ int main(int argc, char** argv)
         return 2;
     }
     return RunDesktop(scale);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    return WithOutputChecked(RunCommandLine(argc, argv));
 }
