@@ -144,7 +144,7 @@ void RunJob(const MSG& msg)
         while (PeekMessage(&paint, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessage(&paint);
         // The screen is drawn at the scale already: the picture is the surface as it is.
         if (!WriteSurfacePng(ScreenSurface(), 1, g_job.screenshot.c_str())) {
-            std::cerr << "quorix: cannot write the screenshot " << g_job.screenshot << ": " << std::strerror(errno)
+            std::cerr << "quorix: cannot write the screenshot " << ShownText(g_job.screenshot) << ": " << std::strerror(errno)
                       << '\n';
             g_job.screenshotFailed = true;
         }
@@ -159,7 +159,7 @@ bool ReadTokens(const std::string& text, std::vector<int>* ids)
     while (in >> token) {
         int id = KeyTokenToId(token);
         if (!id) {
-            std::cerr << "quorix: unknown key token '" << token << "' (quorix --help lists them)\n";
+            std::cerr << "quorix: unknown key token '" << ShownText(token) << "' (quorix --help lists them)\n";
             return false;
         }
         ids->push_back(id);
@@ -187,42 +187,65 @@ bool ReadStdinTokens(std::string* text)
     }
 }
 
+// Says what is wrong with the command line; the status of a bad one.
+int BadUsage(const std::string& what)
+{
+    std::cerr << "quorix: " << what << " (see quorix --help)\n";
+    return 2;
+}
+
+// A whole number 1..16, or 0.
+int ParseDriverScale(const std::string& value)
+{
+    bool digits = !value.empty() && value.size() <= 2 && value.find_first_not_of("0123456789") == std::string::npos;
+    int scale = digits ? std::atoi(value.c_str()) : 0;
+    return scale >= 1 && scale <= 16 ? scale : 0;
+}
+
+// Fills g_job from the options, each given at most once; 0, or 2 having said what is wrong.
+// *tokenText is the text of --keys or --taps ("-" for standard input), *haveTokens whether given.
+int ReadDriverOptions(int argc, char** argv, std::string* tokenText, bool* haveTokens)
+{
+    std::string seen;  // " name" of each option met so far
+    for (int i = 0; i < argc; ++i) {
+        std::string arg = argv[i];
+        bool hasValue = i + 1 < argc;
+        std::string name = arg == "--taps" ? "--keys" : arg;  // one token list, of either kind
+        if (seen.find(" " + name + " ") != std::string::npos) {
+            return BadUsage(name == "--keys" ? "--keys or --taps may be given once" : arg + " may be given once");
+        }
+        seen += " " + name + " ";
+        if ((arg == "--keys" || arg == "--taps") && hasValue) {
+            *tokenText = argv[++i];
+            g_job.taps = arg == "--taps";
+            *haveTokens = true;
+        } else if (arg == "--trace") {
+            g_job.trace = true;
+        } else if (arg == "--screenshot" && hasValue) {
+            g_job.screenshot = argv[++i];
+            if (g_job.screenshot.empty()) return BadUsage("--screenshot needs a file name");
+        } else if (arg == "--scale" && hasValue) {
+            g_job.scale = ParseDriverScale(argv[++i]);
+            if (!g_job.scale) return BadUsage("--scale takes a whole number from 1 to 16");
+        } else {
+            return BadUsage("unknown or incomplete option '" + ShownText(arg) + "'");
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int RunHeadless(int argc, char** argv)
 {
     bool haveTokens = false;
-    for (int i = 0; i < argc; ++i) {
-        std::string arg = argv[i];
-        bool hasValue = i + 1 < argc;
-        if ((arg == "--keys" || arg == "--taps") && hasValue) {
-            std::string text = argv[++i];
-            if (text == "-") {
-                text.clear();
-                if (!ReadStdinTokens(&text)) return 2;
-            }
-            g_job.taps = arg == "--taps";
-            g_job.ids.clear();
-            if (!ReadTokens(text, &g_job.ids)) return 2;
-            haveTokens = true;
-        } else if (arg == "--trace") {
-            g_job.trace = true;
-        } else if (arg == "--screenshot" && hasValue) {
-            g_job.screenshot = argv[++i];
-        } else if (arg == "--scale" && hasValue) {
-            std::string value = argv[++i];
-            g_job.scale = value.size() <= 2 && value.find_first_not_of("0123456789") == std::string::npos
-                              ? std::atoi(value.c_str())
-                              : 0;
-            if (g_job.scale < 1 || g_job.scale > 16) {
-                std::cerr << "quorix: --scale takes a whole number from 1 to 16\n";
-                return 2;
-            }
-        } else {
-            std::cerr << "quorix: unknown or incomplete option '" << arg << "' (see quorix --help)\n";
-            return 2;
-        }
+    std::string tokenText;
+    if (int status = ReadDriverOptions(argc, argv, &tokenText, &haveTokens)) return status;
+    if (tokenText == "-") {
+        tokenText.clear();
+        if (!ReadStdinTokens(&tokenText)) return 2;
     }
+    if (!ReadTokens(tokenText, &g_job.ids)) return 2;
     SetScreenScale(g_job.scale);  // before the first window: everything is drawn at this scale
     HINSTANCE instance = GetModuleHandle(nullptr);
     RegisterProgramResources(instance);

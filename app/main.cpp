@@ -81,6 +81,11 @@ int WithOutputChecked(int status)
 int RunCommandLine(int argc, char** argv)
 {
     std::string first = argc > 1 ? argv[1] : "";
+    bool alone = argc == 2;
+    if ((first == "--help" || first == "-h" || first == "--version") && !alone) {
+        std::cerr << "quorix: " << first << " takes nothing more ('" << ShownText(argv[2]) << "' given)\n";
+        return 2;
+    }
     if (first == "--help" || first == "-h") {
         PrintUsage();
         return 0;
@@ -103,7 +108,7 @@ int RunCommandLine(int argc, char** argv)
             return 2;
         }
     } else if (argc != 1) {
-        std::cerr << "quorix: unknown option '" << first << "' (see quorix --help)\n";
+        std::cerr << "quorix: unknown option '" << ShownText(first) << "' (see quorix --help)\n";
         return 2;
     }
     return RunDesktop(scale);
