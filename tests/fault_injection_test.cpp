@@ -285,4 +285,23 @@ TEST_F(FaultTest, UninstallWithAFifoRegistryLeavesTheProgramAnswering)
     }
 }
 
+// A root the host cannot make (too long, or a name too long on the way): --setup fails, and takes
+// away the folders it made on the way (only those: a folder that was there before stays).
+TEST_F(FaultTest, ARootThatCannotBeMadeLeavesNoFolderBehind)
+{
+    std::string deep;
+    for (int i = 0; i < 600; ++i) deep += "/abcdefgh";
+    const std::string longName = "/made/" + std::string(300, 'n') + "/device";
+    fs::create_directory(m_dir / "there");
+    for (const std::string& root : {(m_dir / "new").string() + deep, (m_dir / "there").string() + deep,
+                                    (m_dir / "new").string() + longName, (m_dir / "there").string() + longName}) {
+        ProgramRun setup = Quorix("QUORIX_DEVICE_ROOT='" + root + "'", "--setup");
+        EXPECT_EQ(setup.status, 1) << root.substr(0, 80);
+        EXPECT_EQ(setup.err, "quorix: could not install the help files or the registry key\n");
+    }
+    EXPECT_FALSE(fs::exists(m_dir / "new"));
+    EXPECT_TRUE(fs::is_directory(m_dir / "there"));
+    EXPECT_TRUE(fs::is_empty(m_dir / "there"));
+}
+
 }  // namespace

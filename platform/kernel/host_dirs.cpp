@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <cstdlib>
 #include <pwd.h>
@@ -33,13 +34,27 @@ std::string XdgDirectory(const char* variable, const char* fallbackUnderHome)
 bool MakeDirectories(const std::string& path, mode_t mode)
 {
     if (path.empty()) return false;
-    for (std::size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
+    if (path.size() >= PATH_MAX) {  // no folder could hold it: make none on the way
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    std::vector<std::string> made;
+    bool ok = true;
+    for (std::size_t slash = path.find('/', 1); ok; slash = path.find('/', slash + 1)) {
         std::string prefix = path.substr(0, slash);
-        if (mkdir(prefix.c_str(), mode) != 0 && errno != EEXIST) return false;
+        if (mkdir(prefix.c_str(), mode) == 0) made.push_back(prefix);
+        else ok = errno == EEXIST;
         if (slash == std::string::npos) break;
     }
     struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    ok = ok && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    if (!ok) {
+        // A failure takes away what this call made, and nothing that was there before.
+        int error = errno;
+        for (auto it = made.rbegin(); it != made.rend(); ++it) rmdir(it->c_str());
+        errno = error;
+    }
+    return ok;
 }
 
 std::string JoinPath(const std::string& a, const std::string& b)

@@ -11,7 +11,8 @@ std::string HomeDirectory();
 // $<variable> when it holds an absolute path (relative ones are ignored, as XDG asks), else
 // HomeDirectory() + "/" + fallbackUnderHome.
 std::string XdgDirectory(const char* variable, const char* fallbackUnderHome);
-// Creates path and its missing parents with mode; true when path is a folder afterwards.
+// Creates path and its missing parents with mode; true when path is a folder afterwards. On
+// failure the folders it made are taken away again, and errno tells why.
 bool MakeDirectories(const std::string& path, mode_t mode);
 // a + "/" + b, without doubling the slash after "/".
 std::string JoinPath(const std::string& a, const std::string& b);
