@@ -2,6 +2,7 @@
 // by its OK button (or Enter or Escape), and never left hanging when the program quits.
 #include <gtest/gtest.h>
 #include <string>
+#include "platform/drivers/backend.h"
 #include "platform/shell/navigation_bar.h"
 #include "platform/gdi/surface.h"
 #include "tests/shell_test_support.h"
@@ -139,4 +140,45 @@ TEST_F(MessageBoxTest, NullTextAndCaptionAndOwnerAreAccepted)
     EXPECT_EQ(MessageBox(nullptr, nullptr, nullptr, MB_OK), IDOK);
     EXPECT_FALSE(script.TimedOut());
     EXPECT_EQ(FindWindow(nullptr, u"Error"), nullptr);
+}
+
+// The desktop backends run pen input inside their wait for events. A tap on OK made there must
+// end the box's loop at once, not leave it asleep until some later event comes.
+namespace {
+
+struct PenInWait {
+    bool tapped = false;
+    int waitsAfterTap = 0;
+};
+PenInWait g_penInWait;
+
+void PumpWithPen(int timeoutMs)
+{
+    if (timeoutMs == 0) return;
+    HWND box = FindWindow(nullptr, kCaption);
+    if (!g_penInWait.tapped && box && IsWindowVisible(box)) {
+        RECT ok;
+        GetWindowRect(GetDlgItem(box, IDOK), &ok);
+        InjectTap(CentreOf(ok));
+        g_penInWait.tapped = true;
+        return;
+    }
+    ++g_penInWait.waitsAfterTap;
+    PostMessage(nullptr, WM_NULL, 0, 0);  // a later event: keeps a box that missed the tap from waiting for ever
+}
+
+}  // namespace
+
+TEST_F(MessageBoxTest, APenTapOnOkInsideTheEventWaitEndsTheBoxAtOnce)
+{
+    Backend pen = HeadlessBackend();
+    pen.pumpEvents = PumpWithPen;
+    g_penInWait = PenInWait{};
+    SetBackend(&pen);
+    int result = MessageBox(m_owner, u"text", kCaption, MB_OK);
+    SetBackend(nullptr);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_TRUE(g_penInWait.tapped);
+    EXPECT_EQ(g_penInWait.waitsAfterTap, 0) << "the box slept on after its OK was tapped";
+    EXPECT_EQ(Box(), nullptr);
 }

@@ -173,17 +173,7 @@ INT_PTR DialogBoxIndirectParam(HINSTANCE instance, LPCDLGTEMPLATE tmpl, HWND par
         if (ownerWasEnabled) EnableWindow(owner, TRUE);
         return -1;
     }
-    MSG msg;
-    for (;;) {
-        Window* w = FindWin(dialog);
-        if (!w || w->dialogEnded) break;
-        if (!GetMessage(&msg, nullptr, 0, 0)) {
-            PostQuitMessage(static_cast<int>(msg.wParam));  // let the outer loop see it too
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessage(&msg);
-    }
+    RunModalLoop(dialog);
     INT_PTR result = -1;
     if (Window* w = FindWin(dialog)) result = w->dialogResult;
     if (ownerWasEnabled) EnableWindow(owner, TRUE);
@@ -196,10 +186,9 @@ BOOL EndDialog(HWND dialog, INT_PTR result)
 {
     Window* w = FindWin(dialog);
     if (!w || !w->isDialog) return FALSE;
-    w->dialogEnded = true;
     w->dialogResult = result;
     ShowWindow(dialog, SW_HIDE);
-    PostMessage(nullptr, WM_NULL, 0, 0);  // wake the modal loop
+    EndModalLoop(dialog);
     return TRUE;
 }
 

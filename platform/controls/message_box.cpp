@@ -22,7 +22,6 @@ struct BoxState {
     std::u16string text;
     HFONT font = nullptr;
     RECT textRect{};  // client coordinates
-    bool ended = false;
 };
 
 BoxState* StateOf(HWND hwnd)
@@ -65,7 +64,7 @@ void OnPaint(HWND hwnd)
 
 void End(HWND hwnd)
 {
-    if (BoxState* s = StateOf(hwnd)) s->ended = true;
+    EndModalLoop(hwnd);
 }
 
 LRESULT CALLBACK MessageBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -115,22 +114,6 @@ HWND CreateBox(HWND owner, BoxState& state, LPCWSTR caption)
     return box;
 }
 
-// The box's own message loop; a quit message ends it and is posted again for the outer loop.
-void RunModal(HWND box)
-{
-    MSG msg;
-    for (;;) {
-        BoxState* s = FindWin(box) ? StateOf(box) : nullptr;
-        if (!s || s->ended) return;
-        if (!GetMessage(&msg, nullptr, 0, 0)) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessage(&msg);
-    }
-}
-
 }  // namespace
 
 int MessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT)
@@ -153,7 +136,7 @@ int MessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT)
     bool reenable = top && IsWindowEnabled(top);
     if (reenable) EnableWindow(top, FALSE);
     ShowWindow(box, SW_SHOW);
-    RunModal(box);
+    RunModalLoop(box);
     if (reenable) EnableWindow(top, TRUE);
     if (FindWin(box)) {
         SetWindowLongPtr(box, GWL_USERDATA, 0);

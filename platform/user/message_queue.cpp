@@ -143,6 +143,29 @@ LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     return proc ? proc(hwnd, msg, wParam, lParam) : 0;
 }
 
+void RunModalLoop(HWND window)
+{
+    MSG msg;
+    for (;;) {
+        Window* w = FindWin(window);
+        if (!w || w->dialogEnded) return;
+        if (!GetMessage(&msg, nullptr, 0, 0)) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessage(&msg);
+    }
+}
+
+void EndModalLoop(HWND window)
+{
+    Window* w = FindWin(window);
+    if (!w) return;
+    w->dialogEnded = true;
+    PostMessage(nullptr, WM_NULL, 0, 0);
+}
+
 BOOL IsDialogMessage(HWND, MSG*)
 {
     return FALSE;
