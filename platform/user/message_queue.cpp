@@ -7,6 +7,7 @@
 #include "platform/user/platform_messages.h"
 #include "platform/user/window_internal.h"
 #include "platform/publish/window_publish.h"
+#include "platform/shell/shell_windows.h"
 
 namespace {
 
@@ -22,6 +23,21 @@ bool Matches(const MSG& m, HWND hwnd, UINT lo, UINT hi)
     return m.message >= lo && m.message <= hi;
 }
 
+bool IsKeyMessage(UINT msg)
+{
+    return msg >= WM_KEYDOWN && msg <= WM_SYSCHAR;
+}
+
+// While a top-level window that takes no activation holds the pen (an open drop-down menu), it
+// takes the keyboard too, as a desktop's open menu does: typed keys and shortcuts never reach the
+// windows under it.
+HWND KeyboardTarget(HWND addressed)
+{
+    HWND capture = GetCapture();
+    Window* c = FindWin(capture);
+    return c && !c->parent && (c->exStyle & WS_EX_NOACTIVATE) ? capture : addressed;
+}
+
 // Takes (or peeks) the first queued message that matches; WM_QUIT when quit was posted and nothing
 // else is queued; WM_PAINT for the first window that needs painting.
 bool FetchOne(MSG* out, HWND hwnd, UINT lo, UINT hi, bool remove)
@@ -32,6 +48,7 @@ bool FetchOne(MSG* out, HWND hwnd, UINT lo, UINT hi, bool remove)
             if (!Matches(*it, hwnd, lo, hi)) continue;
             *out = *it;
             if (remove) g_queue.erase(it);
+            if (IsKeyMessage(out->message)) out->hwnd = KeyboardTarget(out->hwnd);
             return true;
         }
         if (g_quitPosted && (lo == 0 && hi == 0)) {
@@ -145,6 +162,8 @@ LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 
 void RunModalLoop(HWND window)
 {
+    // A pen still held elsewhere (an open drop-down) would take the box's first tap.
+    if (GetCapture()) ReleaseCapture();
     MSG msg;
     for (;;) {
         Window* w = FindWin(window);
@@ -153,6 +172,8 @@ void RunModalLoop(HWND window)
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
+        Window* modal = FindWin(window);
+        if (modal && modal->isDialog && IsDialogMessage(window, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessage(&msg);
     }
@@ -166,7 +187,14 @@ void EndModalLoop(HWND window)
     PostMessage(nullptr, WM_NULL, 0, 0);
 }
 
-BOOL IsDialogMessage(HWND, MSG*)
+// Enter is the dialog's OK and Escape its Cancel, as on the handheld. Knowingly lacks: tab and
+// arrow-key moves between controls, default push buttons other than IDOK.
+BOOL IsDialogMessage(HWND dialog, MSG* msg)
 {
-    return FALSE;
+    if (!msg || !FindWin(dialog) || msg->message != WM_KEYDOWN) return FALSE;
+    if (msg->hwnd != dialog && !IsDescendant(dialog, msg->hwnd)) return FALSE;
+    if (msg->wParam != VK_RETURN && msg->wParam != VK_ESCAPE) return FALSE;
+    WORD command = msg->wParam == VK_RETURN ? IDOK : IDCANCEL;
+    SendMessage(dialog, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, command)));
+    return TRUE;
 }
