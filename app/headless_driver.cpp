@@ -14,6 +14,7 @@
 #include "app/headless_driver.h"
 #include "engine/calc_state.h"
 #include "face/display_panel.h"
+#include "platform/drivers/backend.h"
 #include "platform/kernel/host_text.h"
 #include "platform/user/input.h"
 #include "platform/gdi/png_writer.h"
@@ -246,6 +247,7 @@ int RunHeadless(int argc, char** argv)
         if (!ReadStdinTokens(&tokenText)) return 2;
     }
     if (!ReadTokens(tokenText, &g_job.ids)) return 2;
+    SetBackend(&HeadlessBackend());  // an off-screen copy: never taken for the desktop's running copy
     SetScreenScale(g_job.scale);  // before the first window: everything is drawn at this scale
     HINSTANCE instance = GetModuleHandle(nullptr);
     RegisterProgramResources(instance);

@@ -1,6 +1,6 @@
 // Publishing top-level windows to other processes of the same user, and reaching theirs.
-// A process that publishes listens on one socket, <pid>-<n>.sock in the private folder, served by
-// a thread of its own that hands each request to the UI thread with PostMessage. Requests from
+// A process that publishes listens on one socket, <pid>-<n>.sock in the private folder
+// (offscreen-<pid>-<n>.sock for a headless process), served by a thread of its own that hands each request to the UI thread with PostMessage. Requests from
 // another user, and malformed ones, are dropped without a reply. A socket whose process is gone
 // (connection refused) is removed by whoever finds it. Knowingly lacks: keeping the listener
 // across fork().
@@ -12,17 +12,20 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <map>
 #include <mutex>
 #include <poll.h>
 #include <string>
 #include <sys/eventfd.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
+#include "platform/drivers/backend.h"
 #include "platform/user/platform_messages.h"
 #include "platform/publish/channel.h"
 #include "platform/publish/protocol.h"
@@ -37,6 +40,8 @@ constexpr int kReplyTimeoutMs = 3000;    // we wait this long for another proces
 constexpr int kListenBacklog = 8;
 constexpr int kNameAttempts = 64;        // socket names tried before giving up on publishing
 constexpr std::uintptr_t kRemoteBit = std::uintptr_t(1) << 40;
+constexpr int kStartLockWaitMs = 3000;   // a start waits this long at most for another's window
+constexpr const char kOffScreenPrefix[] = "offscreen-";
 
 struct LocalWindow {
     HWND hwnd;
@@ -71,6 +76,8 @@ std::map<std::uintptr_t, RemoteWindow>& Remotes()
     static std::map<std::uintptr_t, RemoteWindow> remotes;
     return remotes;
 }
+
+int g_startLockFd = -1;  // UI thread: held between a search that found nothing and publishing
 
 std::atomic<RemoteRequestHook> g_requestHook{nullptr};
 std::atomic<long long> g_requiredUid{-1};
@@ -182,7 +189,8 @@ bool RemoveIfStale(const std::string& path)
 // finder ever sees a name that is not yet listening (and takes it for stale).
 bool ListenPublicly(int fd, const std::string& folder, std::string* path)
 {
-    std::string prefix = folder + "/" + std::to_string(getpid());
+    bool offScreen = CurrentScreenKind() == ScreenKind::kOffScreen;
+    std::string prefix = folder + "/" + (offScreen ? kOffScreenPrefix : "") + std::to_string(getpid());
     std::string privateName = prefix + ".bind";
     unlink(privateName.c_str());
     if (!BindTo(fd, privateName) || listen(fd, kListenBacklog) != 0) return false;
@@ -262,18 +270,41 @@ bool Ask(const std::string& socketPath, pid_t expectedPid, const PublishMessage&
     return ok;
 }
 
+// The sockets of the processes whose windows this one may find: desktop ones, then headless ones.
 std::vector<std::string> PublishedSockets(const std::string& folder)
 {
-    std::vector<std::string> paths;
+    std::vector<std::string> desktop, offScreen;
     DIR* dir = opendir(folder.c_str());
-    if (!dir) return paths;
+    if (!dir) return desktop;
     while (dirent* entry = readdir(dir)) {
         std::string name = entry->d_name;
-        if (name.size() > 5 && name.compare(name.size() - 5, 5, ".sock") == 0) paths.push_back(folder + "/" + name);
+        if (name.size() <= 5 || name.compare(name.size() - 5, 5, ".sock") != 0) continue;
+        (name.rfind(kOffScreenPrefix, 0) == 0 ? offScreen : desktop).push_back(folder + "/" + name);
     }
     closedir(dir);
-    std::sort(paths.begin(), paths.end());
-    return paths;
+    std::sort(desktop.begin(), desktop.end());
+    std::sort(offScreen.begin(), offScreen.end());
+    ScreenKind kind = CurrentScreenKind();
+    if (kind == ScreenKind::kOffScreen) return offScreen;
+    if (kind == ScreenKind::kNone) desktop.insert(desktop.end(), offScreen.begin(), offScreen.end());
+    return desktop;
+}
+
+// Waits (a while at most) until no other start is between its search and its window, then holds
+// the lock itself. Without the lock the search goes on all the same.
+void TakeStartLock(const std::string& folder)
+{
+    if (g_startLockFd >= 0) return;
+    int fd = open((folder + "/start.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd < 0) return;
+    for (int waited = 0; flock(fd, LOCK_EX | LOCK_NB) != 0; waited += 10) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || waited >= kStartLockWaitMs) {
+            close(fd);
+            return;
+        }
+        usleep(10 * 1000);
+    }
+    g_startLockFd = fd;
 }
 
 bool Matches(const std::u16string& published, LPCWSTR wanted)
@@ -328,6 +359,7 @@ void PublishWindow(HWND local, LPCWSTR className, LPCWSTR title)
         it->title = TextOrEmpty(title);
     }
     if (!g_listener) g_listener = StartListener();
+    EndStartSearch();  // the window can be found now
 }
 
 void WithdrawWindow(HWND local)
@@ -345,7 +377,9 @@ void WithdrawWindow(HWND local)
 HWND FindRemoteWindow(LPCWSTR className, LPCWSTR title)
 {
     std::string folder = PublishDirectory();
-    if (!IsPrivateDirectory(folder, geteuid())) return nullptr;
+    // Made if missing: the first two starts of a session also need the lock inside it.
+    if (!MakePrivateDirectory(folder, geteuid())) return nullptr;
+    TakeStartLock(folder);
     PublishMessage identify;
     identify.kind = PublishKind::kIdentify;
     for (const std::string& path : PublishedSockets(folder)) {
@@ -353,10 +387,19 @@ HWND FindRemoteWindow(LPCWSTR className, LPCWSTR title)
         pid_t pid = 0;
         if (!Ask(path, 0, identify, PublishKind::kWindowList, &reply, &pid) || pid == getpid()) continue;
         for (const PublishedEntry& entry : reply.windows) {
-            if (Matches(entry.className, className) && Matches(entry.title, title)) return ProxyFor(path, pid, entry.window);
+            if (!Matches(entry.className, className) || !Matches(entry.title, title)) continue;
+            EndStartSearch();  // found: this process will not publish its own
+            return ProxyFor(path, pid, entry.window);
         }
     }
     return nullptr;
+}
+
+void EndStartSearch()
+{
+    if (g_startLockFd < 0) return;
+    close(g_startLockFd);  // closing the last descriptor lets the lock go
+    g_startLockFd = -1;
 }
 
 bool IsRemoteWindow(HWND hwnd)

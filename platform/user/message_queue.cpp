@@ -120,6 +120,7 @@ BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax)
         CurrentBackend().pumpEvents(0);
         if (FetchOne(msg, hwnd, filterMin, filterMax, true)) return msg->message == WM_QUIT ? FALSE : TRUE;
         PresentIfDirty();
+        EndStartSearch();  // idle now: whatever this process publishes, it has published
         CurrentBackend().pumpEvents(-1);
     }
 }

@@ -61,6 +61,7 @@ const Backend kHeadless = {"headless",   HeadlessOpen,    HeadlessClose,        
                            HeadlessGetClipboard};
 
 const Backend* g_current = &kHeadless;
+bool g_chosen = false;
 
 }  // namespace
 
@@ -72,6 +73,13 @@ const Backend& HeadlessBackend()
 void SetBackend(const Backend* backend)
 {
     g_current = backend ? backend : &kHeadless;
+    g_chosen = backend != nullptr;
+}
+
+ScreenKind CurrentScreenKind()
+{
+    if (!g_chosen) return ScreenKind::kNone;
+    return g_current == &kHeadless ? ScreenKind::kOffScreen : ScreenKind::kDesktop;
 }
 
 const Backend& CurrentBackend()
