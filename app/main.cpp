@@ -10,6 +10,7 @@
 #include "app/driver_tokens.h"
 #include "app/headless_driver.h"
 #include "platform/drivers/sdl/sdl.h"
+#include "platform/user/input.h"
 #include "resources/program_resources.h"
 
 namespace {
@@ -118,5 +119,8 @@ int RunCommandLine(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    return WithOutputChecked(RunCommandLine(argc, argv));
+    int status = RunCommandLine(argc, argv);
+    // Closed by a signal: say so in the status, as a process ended by it would.
+    if (int signal = EndingSignal()) status = 128 + signal;
+    return WithOutputChecked(status);
 }

@@ -230,23 +230,25 @@ TEST_F(FaultTest, AFifoInPlaceOfAFileIsRefusedNotWaitedOn)
     EXPECT_TRUE(fs::is_regular_file(device / "Windows" / "quorix_use.htp"));
 }
 
-// A running program told to uninstall while its registry file is a FIFO stays alive and
-// answers: `quorix-send exit` then really ends it.
-TEST_F(FaultTest, UninstallWithAFifoRegistryLeavesTheProgramAnswering)
-{
-    const fs::path send = fs::path(QUORIX_BINARY).parent_path() / "quorix-send";
-    if (!fs::exists(send)) GTEST_SKIP() << "quorix-send is not built";
-    const fs::path device = m_dir / "device";
-    fs::create_directories(device);
-    ASSERT_EQ(mkfifo((device / "registry.dat").c_str(), 0600), 0);
-    std::vector<std::string> env{"XDG_RUNTIME_DIR=" + (m_dir / "run").string(), "QUORIX_DEVICE_ROOT=" + device.string()};
-    for (char** e = environ; *e; ++e) {
-        if (std::strncmp(*e, "XDG_RUNTIME_DIR=", 16) != 0 && std::strncmp(*e, "QUORIX_DEVICE_ROOT=", 19) != 0) env.push_back(*e);
+// Headless copies waiting for commands, run as processes with their own runtime folder and
+// device root, and quorix-send to reach them.
+class HeadlessCopies {
+public:
+    HeadlessCopies(const fs::path& runtime, const fs::path& device)
+    {
+        m_env = {"XDG_RUNTIME_DIR=" + runtime.string(), "QUORIX_DEVICE_ROOT=" + device.string()};
+        for (char** e = environ; *e; ++e) {
+            if (std::strncmp(*e, "XDG_RUNTIME_DIR=", 16) != 0 && std::strncmp(*e, "QUORIX_DEVICE_ROOT=", 19) != 0) {
+                m_env.push_back(*e);
+            }
+        }
+        for (std::string& e : m_env) m_envp.push_back(e.data());
+        m_envp.push_back(nullptr);
     }
-    std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    auto spawn = [&envp](const std::string& program, std::vector<std::string> args) {
+    static fs::path SendTool() { return fs::path(QUORIX_BINARY).parent_path() / "quorix-send"; }
+
+    pid_t Spawn(const std::string& program, std::vector<std::string> args)
+    {
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (std::string& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
@@ -254,34 +256,71 @@ TEST_F(FaultTest, UninstallWithAFifoRegistryLeavesTheProgramAnswering)
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         pid_t pid = -1;
-        posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+        posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), m_envp.data());
         posix_spawn_file_actions_destroy(&actions);
         return pid;
-    };
-    // The exit status, or -1 when the process is still running after `seconds`.
-    auto waitFor = [](pid_t pid, int seconds) {
+    }
+    // Its wait status, or -1 when it is still running after `seconds` (then it is killed).
+    static int WaitFor(pid_t pid, int seconds)
+    {
         for (int i = 0; i < seconds * 20; ++i) {
             int status = 0;
-            if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+            if (waitpid(pid, &status, WNOHANG) == pid) return status;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        return -1;
+    }
+    int Send(const std::string& command) { return WaitFor(Spawn(SendTool().string(), {command}), 10); }
+    // A headless copy that answers quorix-send, or -1.
+    pid_t StartAnswering()
+    {
+        pid_t program = Spawn(QUORIX_BINARY, {"--headless"});
+        for (int i = 0; i < 100 && program > 0; ++i) {
+            if (Send("1019") == 0) return program;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         return -1;
-    };
-    pid_t program = spawn(QUORIX_BINARY, {"--headless"});
-    ASSERT_GT(program, 0);
-    int found = 1;
-    for (int i = 0; i < 100 && found != 0; ++i) {  // until it is published and answers
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        found = waitFor(spawn(send.string(), {"1019"}), 5);
     }
-    ASSERT_EQ(found, 0) << "the headless program never answered";
-    EXPECT_EQ(waitFor(spawn(send.string(), {"uninstall"}), 10), 0);
-    EXPECT_EQ(waitFor(spawn(send.string(), {"exit"}), 10), 0);
-    int ended = waitFor(program, 10);
-    EXPECT_EQ(ended, 0) << "the program did not end after quorix-send exit";
-    if (ended < 0) {
-        kill(program, SIGKILL);
-        waitpid(program, nullptr, 0);
+
+private:
+    std::vector<std::string> m_env;
+    std::vector<char*> m_envp;
+};
+
+// A running program told to uninstall while its registry file is a FIFO stays alive and
+// answers: `quorix-send exit` then really ends it.
+TEST_F(FaultTest, UninstallWithAFifoRegistryLeavesTheProgramAnswering)
+{
+    if (!fs::exists(HeadlessCopies::SendTool())) GTEST_SKIP() << "quorix-send is not built";
+    const fs::path device = m_dir / "device";
+    fs::create_directories(device);
+    ASSERT_EQ(mkfifo((device / "registry.dat").c_str(), 0600), 0);
+    HeadlessCopies copies(m_dir / "run", device);
+    pid_t program = copies.StartAnswering();
+    ASSERT_GT(program, 0) << "the headless program never answered";
+    EXPECT_EQ(copies.Send("uninstall"), 0);
+    EXPECT_EQ(copies.Send("exit"), 0);
+    EXPECT_EQ(HeadlessCopies::WaitFor(program, 10), 0) << "the program did not end after quorix-send exit";
+}
+
+// The usual signals end a copy that has published its window as closing it would: the window is
+// withdrawn and its socket removed; the status tells the signal (128 + its number).
+TEST_F(FaultTest, SignalsEndAPublishedCopyCleanly)
+{
+    if (!fs::exists(HeadlessCopies::SendTool())) GTEST_SKIP() << "quorix-send is not built";
+    HeadlessCopies copies(m_dir / "run", m_dir / "device");
+    for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
+        pid_t program = copies.StartAnswering();
+        ASSERT_GT(program, 0) << "the headless program never answered";
+        kill(program, signal);
+        int status = HeadlessCopies::WaitFor(program, 10);
+        EXPECT_TRUE(status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 128 + signal)
+            << "signal " << signal << ": wait status " << status;
+        for (const auto& entry : fs::recursive_directory_iterator(m_dir / "run")) {
+            EXPECT_NE(entry.path().extension(), ".sock") << "signal " << signal << " left " << entry.path();
+        }
     }
 }
 

@@ -28,6 +28,7 @@
 #include "platform/drivers/backend.h"
 #include "platform/user/platform_messages.h"
 #include "platform/publish/channel.h"
+#include "platform/publish/end_signals.h"
 #include "platform/publish/protocol.h"
 #include "platform/win_kernel.h"
 #include "platform/win_user.h"
@@ -52,6 +53,7 @@ struct LocalWindow {
 struct Listener {
     int socketFd = -1;
     int wakeFd = -1;
+    int signalFd = -1;  // readable when an ending signal came
     std::string path;
     std::thread thread;
 };
@@ -147,12 +149,16 @@ void ServeConnection(int fd, int wakeFd)
 void ServeLoop(Listener* listener)
 {
     for (;;) {
-        pollfd waits[2] = {{listener->socketFd, POLLIN, 0}, {listener->wakeFd, POLLIN, 0}};
-        if (poll(waits, 2, -1) < 0) {
+        pollfd waits[3] = {{listener->socketFd, POLLIN, 0}, {listener->wakeFd, POLLIN, 0}, {listener->signalFd, POLLIN, 0}};
+        if (poll(waits, listener->signalFd >= 0 ? 3 : 2, -1) < 0) {
             if (errno == EINTR) continue;
             return;
         }
         if (waits[1].revents) return;
+        if (waits[2].revents) {
+            OnEndSignalPipe(listener->signalFd);
+            continue;
+        }
         int fd = accept4(listener->socketFd, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0) continue;
         ServeConnection(fd, listener->wakeFd);
@@ -211,6 +217,7 @@ void StopListener(Listener* listener)
         // the eventfd cannot be full after one write; nothing else to do
     }
     if (listener->thread.joinable()) listener->thread.join();
+    StopWatchingEndSignals();
     unlink(listener->path.c_str());
     close(listener->socketFd);
     close(listener->wakeFd);
@@ -243,6 +250,7 @@ Listener* StartListener()
         delete listener;
         return nullptr;
     }
+    listener->signalFd = WatchEndSignals();
     listener->thread = std::thread(ServeLoop, listener);
     if (!g_atExitRegistered) g_atExitRegistered = std::atexit(StopAtExit) == 0;
     return listener;

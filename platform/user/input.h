@@ -17,3 +17,9 @@ void RunThreadMessageHook(const MSG& msg);
 // Whether top-level windows are published to, and looked up in, other processes.
 void EnableCrossProcessWindows(bool enable);
 bool CrossProcessWindowsEnabled();
+
+// The signal (TERM, INT, HUP or QUIT) that made the program close its windows, or 0. While
+// windows are published these signals close them as the close button would, so nothing is left
+// behind; the program may end with status 128 + the signal.
+int EndingSignal();
+

@@ -75,6 +75,18 @@ void PresentIfDirty()
 
 }  // namespace
 
+void CloseProgramWindows()
+{
+    for (HWND hwnd : TopLevelWindows()) {
+        Window* w = FindWin(hwnd);
+        if (w && !(w->exStyle & WS_EX_LAYER_PRIVATE)) {
+            PostMessage(hwnd, WM_CLOSE, 0, 0);
+            return;
+        }
+    }
+    PostQuitMessage(0);
+}
+
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (hwnd && IsRemoteWindow(hwnd)) {
@@ -135,7 +147,8 @@ LRESULT DispatchMessage(const MSG* msg)
 {
     if (!msg) return 0;
     if (!msg->hwnd) {
-        RunThreadMessageHook(*msg);
+        if (msg->message == WM_PLATFORM_CLOSE_PROGRAM) CloseProgramWindows();
+        else RunThreadMessageHook(*msg);
         return 0;
     }
     Window* w = FindWin(msg->hwnd);

@@ -113,3 +113,7 @@ void SetModifierState(bool ctrl, bool shift, bool alt);
 void RunModalLoop(HWND window);
 void EndModalLoop(HWND window);
 
+// As a window manager's close button: WM_CLOSE posted to the program's main window, its first
+// top-level window of its own; without one, the quit message.
+void CloseProgramWindows();
+

@@ -297,19 +297,6 @@ void OnKey(const SDL_Event& e)
 
 // --- window events -----------------------------------------------------------------------
 
-// As the Exit command does: WM_CLOSE to the program's main window, its first top-level window.
-void CloseProgram()
-{
-    for (HWND hwnd : TopLevelWindows()) {
-        Window* w = FindWin(hwnd);
-        if (w && !(w->exStyle & WS_EX_LAYER_PRIVATE)) {
-            PostMessage(hwnd, WM_CLOSE, 0, 0);
-            return;
-        }
-    }
-    PostQuitMessage(0);
-}
-
 void OnWindowEvent(const SDL_WindowEvent& e)
 {
     switch (e.event) {
@@ -319,7 +306,7 @@ void OnWindowEvent(const SDL_WindowEvent& e)
         PresentAll();
         break;
     case SDL_WINDOWEVENT_CLOSE:
-        CloseProgram();
+        CloseProgramWindows();
         break;
     }
 }
@@ -332,7 +319,7 @@ void Take(const SDL_Event& e)
     } else if (e.type == SDL_WINDOWEVENT) {
         OnWindowEvent(e.window);
     } else if (e.type == SDL_QUIT) {
-        CloseProgram();
+        CloseProgramWindows();
     } else if (IsInputEvent(e)) {
         g_sdl.backlog.push_back(e);
     }
