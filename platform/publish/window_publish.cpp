@@ -27,6 +27,7 @@
 #include <vector>
 #include "platform/drivers/backend.h"
 #include "platform/user/platform_messages.h"
+#include "platform/user/window_internal.h"
 #include "platform/publish/channel.h"
 #include "platform/publish/end_signals.h"
 #include "platform/publish/protocol.h"
@@ -41,6 +42,7 @@ constexpr int kReplyTimeoutMs = 3000;    // we wait this long for another proces
 constexpr int kListenBacklog = 8;
 constexpr int kNameAttempts = 64;        // socket names tried before giving up on publishing
 constexpr std::uintptr_t kRemoteBit = std::uintptr_t(1) << 40;
+constexpr int kTakeTimeoutMs = 1500;     // the UI thread gets this long to take a command (< kReplyTimeoutMs)
 constexpr int kStartLockWaitMs = 3000;   // a start waits this long at most for another's window
 constexpr const char kOffScreenPrefix[] = "offscreen-";
 
@@ -81,6 +83,8 @@ std::map<std::uintptr_t, RemoteWindow>& Remotes()
 
 int g_startLockFd = -1;  // UI thread: held between a search that found nothing and publishing
 
+std::atomic<bool> g_listenerStopping{false};  // ends a wait for the UI thread to take a request
+
 std::atomic<RemoteRequestHook> g_requestHook{nullptr};
 std::atomic<long long> g_requiredUid{-1};
 
@@ -108,7 +112,8 @@ PublishStatus Deliver(std::uint64_t window, UINT msg, WPARAM wParam)
     }
     if (!local) return PublishStatus::kNoWindow;
     RemoteRequestHook hook = g_requestHook.load();
-    BOOL queued = hook ? hook(local, msg, wParam) : PostMessage(local, msg, wParam, 0);
+    // Done only once the UI thread took it: a stuck program must not be reported as served.
+    BOOL queued = hook ? hook(local, msg, wParam) : PostMessageTaken(local, msg, wParam, 0, kTakeTimeoutMs, &g_listenerStopping);
     return queued ? PublishStatus::kDone : PublishStatus::kNoWindow;
 }
 
@@ -212,6 +217,7 @@ bool ListenPublicly(int fd, const std::string& folder, std::string* path)
 
 void StopListener(Listener* listener)
 {
+    g_listenerStopping = true;
     std::uint64_t one = 1;
     if (write(listener->wakeFd, &one, sizeof one) < 0) {
         // the eventfd cannot be full after one write; nothing else to do
@@ -250,6 +256,7 @@ Listener* StartListener()
         delete listener;
         return nullptr;
     }
+    g_listenerStopping = false;
     listener->signalFd = WatchEndSignals();
     listener->thread = std::thread(ServeLoop, listener);
     if (!g_atExitRegistered) g_atExitRegistered = std::atexit(StopAtExit) == 0;

@@ -1,5 +1,10 @@
 // The UI thread's message queue: posting (from any thread), fetching, dispatching and sending.
 // WM_PAINT is never queued: it is made up when the queue is empty and a window needs painting.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include "platform/drivers/backend.h"
@@ -11,8 +16,15 @@
 
 namespace {
 
+struct QueuedMessage {
+    MSG msg;
+    std::uint64_t ticket = 0;  // non-zero: another thread waits for it to be taken
+};
+
 std::mutex g_queueLock;
-std::deque<MSG> g_queue;
+std::deque<QueuedMessage> g_queue;
+std::condition_variable g_ticketTaken;
+std::uint64_t g_lastTicket = 0;
 bool g_quitPosted = false;
 int g_quitCode = 0;
 
@@ -45,9 +57,12 @@ bool FetchOne(MSG* out, HWND hwnd, UINT lo, UINT hi, bool remove)
     {
         std::lock_guard<std::mutex> lock(g_queueLock);
         for (auto it = g_queue.begin(); it != g_queue.end(); ++it) {
-            if (!Matches(*it, hwnd, lo, hi)) continue;
-            *out = *it;
-            if (remove) g_queue.erase(it);
+            if (!Matches(it->msg, hwnd, lo, hi)) continue;
+            *out = it->msg;
+            if (remove) {
+                if (it->ticket) g_ticketTaken.notify_all();
+                g_queue.erase(it);
+            }
             if (IsKeyMessage(out->message)) out->hwnd = KeyboardTarget(out->hwnd);
             return true;
         }
@@ -99,10 +114,34 @@ BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     {
         std::lock_guard<std::mutex> lock(g_queueLock);
         if (g_queue.size() >= 100000) return FALSE;  // a runaway poster must not eat the memory
-        g_queue.push_back(MSG{hwnd, msg, wParam, lParam, 0, {0, 0}});
+        g_queue.push_back({MSG{hwnd, msg, wParam, lParam, 0, {0, 0}}});
     }
     BackendWake();
     return TRUE;
+}
+
+bool PostMessageTaken(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, int timeoutMs, const std::atomic<bool>* stop)
+{
+    std::unique_lock<std::mutex> lock(g_queueLock);
+    if (g_queue.size() >= 100000) return false;
+    std::uint64_t ticket = ++g_lastTicket;
+    g_queue.push_back({MSG{hwnd, msg, wParam, lParam, 0, {0, 0}}, ticket});
+    auto queued = [ticket] {
+        return std::find_if(g_queue.begin(), g_queue.end(), [ticket](const QueuedMessage& q) { return q.ticket == ticket; });
+    };
+    lock.unlock();
+    BackendWake();
+    lock.lock();
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    // Only the UI thread's fetch takes a ticketed message out, so gone means taken.
+    while (queued() != g_queue.end()) {
+        if (std::chrono::steady_clock::now() >= deadline || (stop && stop->load())) {
+            g_queue.erase(queued());  // taken back: never delivered after the sender was told no
+            return false;
+        }
+        g_ticketTaken.wait_for(lock, std::chrono::milliseconds(20));
+    }
+    return true;
 }
 
 void PostQuitMessage(int exitCode)

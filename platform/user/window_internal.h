@@ -1,5 +1,6 @@
 // The layer's own view of windows: the window table behind HWND values. Internal to platform/.
 #pragma once
+#include <atomic>
 #include <string>
 #include <vector>
 #include "platform/gdi/surface.h"
@@ -116,4 +117,10 @@ void EndModalLoop(HWND window);
 // As a window manager's close button: WM_CLOSE posted to the program's main window, its first
 // top-level window of its own; without one, the quit message.
 void CloseProgramWindows();
+
+// PostMessage for another thread that must know the message arrived: true once the UI thread has
+// taken it from the queue within timeoutMs; otherwise it is taken back, never to be delivered
+// late, and false. `stop`, when set (looked at every few milliseconds), ends the wait likewise.
+bool PostMessageTaken(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, int timeoutMs,
+                      const std::atomic<bool>* stop);
 
