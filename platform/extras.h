@@ -94,6 +94,13 @@ void SetThreadMessageHook(void (*hook)(const MSG& msg));
 // Whether top-level windows are published to, and looked up in, other processes of the user.
 // Off until enabled.
 void EnableCrossProcessWindows(bool enable);
+// Marks this run as off-screen: its published windows are found only by other off-screen runs
+// and by tools, never taken for the desktop's running copy.
+void UseOffScreenWindow();
+// The signal (TERM, INT, HUP or QUIT) that made the program close its windows, or 0. While
+// windows are published these signals close them as the close button would, so nothing is left
+// behind; the program may end with status 128 + the signal.
+int EndingSignal();
 
 // ---- Host text and device files ------------------------------------------------------------------
 // False on a lone surrogate; *out then holds an unspecified partial result.

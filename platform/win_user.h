@@ -351,6 +351,8 @@ HDC GetDC(HWND hwnd);
 int ReleaseDC(HWND hwnd, HDC hdc);
 
 HWND FindWindow(LPCWSTR className, LPCWSTR windowName);
+// Enter is the dialog's OK and Escape its Cancel; TRUE when the message was the dialog's.
+BOOL IsDialogMessage(HWND dialog, MSG* msg);
 // Top-level windows from the top down, until `proc` returns FALSE (then FALSE). A window being
 // destroyed is no longer enumerated.
 using WNDENUMPROC = BOOL(CALLBACK*)(HWND, LPARAM);

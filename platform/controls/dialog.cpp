@@ -3,6 +3,7 @@
 #include "platform/controls/controls.h"
 #include "platform/controls/dialog_template.h"
 #include "platform/kernel/resource_table.h"
+#include "platform/user/modal_loop.h"
 #include "platform/user/rect.h"
 
 namespace {
@@ -207,17 +208,7 @@ INT_PTR DialogBoxIndirectParam(HINSTANCE instance, LPCDLGTEMPLATE tmpl, HWND par
         if (ownerWasEnabled) EnableWindow(owner, TRUE);
         return -1;
     }
-    MSG msg;
-    for (;;) {
-        DialogState* state = StateOf(dialog);
-        if (!state || state->ended) break;
-        if (!GetMessage(&msg, nullptr, 0, 0)) {
-            PostQuitMessage(static_cast<int>(msg.wParam));  // let the outer loop see it too
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessage(&msg);
-    }
+    RunModalLoop(dialog);
     INT_PTR result = -1;
     if (DialogState* state = StateOf(dialog)) result = state->result;
     if (ownerWasEnabled) EnableWindow(owner, TRUE);
@@ -233,7 +224,7 @@ BOOL EndDialog(HWND dialog, INT_PTR result)
     state->ended = true;
     state->result = result;
     ShowWindow(dialog, SW_HIDE);
-    PostMessage(nullptr, WM_NULL, 0, 0);  // wake the modal loop
+    EndModalLoop(dialog);
     return TRUE;
 }
 

@@ -5,6 +5,7 @@
 // icons (the type is otherwise ignored); the result is always IDOK.
 #include <algorithm>
 #include "platform/controls/controls.h"
+#include "platform/user/modal_loop.h"
 #include "platform/shell/navigation_bar.h"
 #include "platform/shell/shell_draw.h"
 #include "platform/shell/shell_windows.h"
@@ -23,7 +24,6 @@ struct BoxState {
     std::u16string text;
     HFONT font = nullptr;
     RECT textRect{};  // client coordinates
-    bool ended = false;
 };
 
 BoxState* StateOf(HWND hwnd)
@@ -66,7 +66,7 @@ void OnPaint(HWND hwnd)
 
 void End(HWND hwnd)
 {
-    if (BoxState* s = StateOf(hwnd)) s->ended = true;
+    EndModalLoop(hwnd);
 }
 
 LRESULT CALLBACK MessageBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -117,22 +117,6 @@ HWND CreateBox(HWND owner, BoxState& state, LPCWSTR caption)
     return box;
 }
 
-// The box's own message loop; a quit message ends it and is posted again for the outer loop.
-void RunModal(HWND box)
-{
-    MSG msg;
-    for (;;) {
-        BoxState* s = FindWin(box) ? StateOf(box) : nullptr;
-        if (!s || s->ended) return;
-        if (!GetMessage(&msg, nullptr, 0, 0)) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessage(&msg);
-    }
-}
-
 }  // namespace
 
 int MessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT)
@@ -155,7 +139,7 @@ int MessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT)
     bool reenable = top && IsWindowEnabled(top);
     if (reenable) EnableWindow(top, FALSE);
     ShowWindow(box, SW_SHOW);
-    RunModal(box);
+    RunModalLoop(box);
     if (reenable) EnableWindow(top, TRUE);
     if (FindWin(box)) {
         SetWindowLongPtr(box, GWL_USERDATA, 0);

@@ -23,3 +23,8 @@ void CloseDesktopWindow()
     if (g_desktop) g_desktop->close();
     g_desktop = nullptr;
 }
+
+void UseOffScreenWindow()
+{
+    SetBackend(&HeadlessBackend());
+}

@@ -1,5 +1,6 @@
 // The layer's own view of windows: the window table behind HWND values. Internal to platform/.
 #pragma once
+#include <atomic>
 #include <string>
 #include <vector>
 #include "platform/gdi/surface.h"
@@ -38,6 +39,7 @@ struct Window {
     HFONT font = nullptr;
     bool destroying = false;
     bool created = false;  // WM_CREATE has returned
+    bool modalEnded = false;  // EndModalLoop was called for it
 
     // Update region, kept as one bounding rectangle in client coordinates.
     bool invalid = false;
@@ -70,6 +72,7 @@ bool HasPendingPaint(HWND* next);
 void RepaintWindowsAbove(HWND hwnd, const RECT& screenArea);
 void ScreenDirty(const RECT& screenRect);
 bool TakeScreenDirty(RECT* dirty);
+
 
 
 

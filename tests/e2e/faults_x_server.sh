@@ -5,7 +5,8 @@
 source "$(dirname "$0")/lib.sh"
 start_x
 start_quorix
-wait_for 5 test -n "$(ls "$XDG_RUNTIME_DIR/quorix/" 2>/dev/null)" || fail "the window was never published"
+sockets() { find "$XDG_RUNTIME_DIR/quorix/" -name '*.sock' 2>/dev/null; }
+wait_for 5 test -n "$(sockets)" || fail "the window was never published"
 kill "$XVFB_PID"
 wait "$XVFB_PID" 2>/dev/null || true
 XVFB_PID=""
@@ -17,5 +18,5 @@ wait_exit 5
 grep -q "^quorix: lost the connection to the display" "$E2E_DIR/quorix.err" ||
   fail "the message is not the program's own: $(cat "$E2E_DIR/quorix.err")"
 if grep -qE "AddressSanitizer|runtime error|LeakSanitizer" "$E2E_DIR/quorix.err"; then fail "a sanitizer spoke up"; fi
-[ -z "$(ls "$XDG_RUNTIME_DIR/quorix/" 2>/dev/null)" ] || fail "the published window was left behind: $(ls "$XDG_RUNTIME_DIR/quorix/")"
+[ -z "$(sockets)" ] || fail "the published window was left behind: $(sockets)"
 note "ended with status $EXIT_STATUS: $(head -n1 "$E2E_DIR/quorix.err")"

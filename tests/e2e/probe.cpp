@@ -2,7 +2,8 @@
 // own layout (started headless, in this process), grabs and compares window pictures, asks the
 // registry, and plays a few window-manager parts on a bare X server.
 //   probe layout NAME...        device coordinates "x y" of each key token, menu0/menu1 (menu
-//                               bar buttons), popupN (items of the Help drop-down), navok
+//                               bar buttons), popupN (items of the Help drop-down), navok,
+//                               boxok (the Uninstall message box's OK)
 //   probe grab WINDOW OUT.png   the X window's pixels
 //   probe compare A.png B.png   prints the number of differing pixels; exit 0 when none
 //   probe regkey                "present" or "absent": HKLM\Software\Larkwell\Gearset1\Quorix
@@ -28,6 +29,7 @@
 #include "platform/gdi/png_writer.h"
 #include "platform/shell/menu.h"
 #include "resources/program_resources.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -36,8 +38,41 @@ POINT Centre(const RECT& r)
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+// The Uninstall box's OK button, read from the box this process shows for a scratch device's key
+// (the device under test keeps its files) and closed again at once.
+RECT g_boxOk;
+bool g_boxSeen = false;
+
+void ReadBoxOk(const MSG& msg)
+{
+    if (msg.message != WM_APP || g_boxSeen) return;
+    HWND box = GetActiveWindow();
+    g_boxSeen = box && GetWindowRect(GetDlgItem(box, IDOK), &g_boxOk);
+    PostMessage(box, WM_CLOSE, 0, 0);
+}
+
+bool UninstallBoxOkRect(RECT* r)
+{
+    char scratch[] = "/tmp/quorix-probe-XXXXXX";
+    if (!mkdtemp(scratch)) return false;
+    setenv("QUORIX_DEVICE_ROOT", scratch, 1);
+    HKEY key;
+    if (RegCreateKeyEx(HKEY_LOCAL_MACHINE, u"Software\\Larkwell\\Gearset1\\Quorix", 0, nullptr, 0, KEY_ALL_ACCESS,
+                       nullptr, &key, nullptr) == ERROR_SUCCESS) {
+        RegCloseKey(key);
+        SetThreadMessageHook(ReadBoxOk);
+        PostMessage(nullptr, WM_APP, 0, 0);  // served inside the box's loop
+        SendMessage(GetParent(g_hwndCalc), WM_COMMAND, IDM_UNINSTALL, 0);
+        SetThreadMessageHook(nullptr);
+    }
+    std::system(("rm -rf '" + std::string(scratch) + "'").c_str());
+    *r = g_boxOk;
+    return g_boxSeen;
+}
+
 bool NamedRect(const std::string& name, RECT* r)
 {
+    if (name == "boxok") return UninstallBoxOkRect(r);
     if (name == "menu0" || name == "menu1") return ShellMenuBarButtonRect(g_hwndMenuBar, name[4] - '0', r);
     if (name.rfind("popup", 0) == 0) {
         HWND popup = ShellMenuBarPopup(g_hwndMenuBar);

@@ -298,7 +298,6 @@ void OnKey(const SDL_Event& e)
 
 // --- window events -----------------------------------------------------------------------
 
-// As the Exit command does: WM_CLOSE to the program's main window, its first top-level window.
 void OnWindowEvent(const SDL_WindowEvent& e)
 {
     switch (e.event) {
@@ -308,7 +307,7 @@ void OnWindowEvent(const SDL_WindowEvent& e)
         PresentAll();
         break;
     case SDL_WINDOWEVENT_CLOSE:
-        CloseProgram();
+        CloseProgramWindows();
         break;
     }
 }
@@ -321,7 +320,7 @@ void Take(const SDL_Event& e)
     } else if (e.type == SDL_WINDOWEVENT) {
         OnWindowEvent(e.window);
     } else if (e.type == SDL_QUIT) {
-        CloseProgram();
+        CloseProgramWindows();
     } else if (IsInputEvent(e)) {
         g_sdl.backlog.push_back(e);
     }
