@@ -314,6 +314,10 @@ BOOL ClientToScreen(HWND hwnd, POINT* pt);
 BOOL ScreenToClient(HWND hwnd, POINT* pt);
 HWND GetParent(HWND hwnd);
 HWND GetWindow(HWND hwnd, UINT cmd);
+#define GA_PARENT 1
+#define GA_ROOT 2
+// GA_PARENT: the parent (null for a top-level window); GA_ROOT: the top-level window it is in.
+HWND GetAncestor(HWND hwnd, UINT flags);
 HWND GetDlgItem(HWND dialog, int id);
 int GetDlgCtrlID(HWND hwnd);
 LONG GetWindowLong(HWND hwnd, int index);

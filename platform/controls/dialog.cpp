@@ -159,12 +159,6 @@ HWND TopmostOwnedOrSelf(HWND owner)
     return search.found;
 }
 
-// The top-level window a modal dialog of `parent` belongs to.
-HWND TopLevelOf(HWND hwnd)
-{
-    while ((GetWindowLong(hwnd, GWL_STYLE) & WS_CHILD) && GetParent(hwnd)) hwnd = GetParent(hwnd);
-    return hwnd;
-}
 
 void OnDialogNcCreate(HWND hwnd, LPARAM lParam)
 {
@@ -200,7 +194,7 @@ HWND CreateDialogIndirectParam(HINSTANCE instance, LPCDLGTEMPLATE tmpl, HWND par
 
 INT_PTR DialogBoxIndirectParam(HINSTANCE instance, LPCDLGTEMPLATE tmpl, HWND parent, DLGPROC proc, LPARAM init)
 {
-    HWND owner = TopLevelOf(parent);
+    HWND owner = IsWindow(parent) ? GetAncestor(parent, GA_ROOT) : parent;
     bool ownerWasEnabled = IsWindow(owner) && IsWindowEnabled(owner);
     if (ownerWasEnabled) EnableWindow(owner, FALSE);
     HWND dialog = CreateDialogFrom(instance, tmpl, owner, proc, init, true);

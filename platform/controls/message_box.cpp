@@ -5,11 +5,11 @@
 // icons (the type is otherwise ignored); the result is always IDOK.
 #include <algorithm>
 #include "platform/controls/controls.h"
+#include "platform/extras.h"
 #include "platform/user/modal_loop.h"
 #include "platform/shell/navigation_bar.h"
 #include "platform/shell/shell_draw.h"
 #include "platform/shell/shell_windows.h"
-#include "platform/user/window_internal.h"
 
 namespace {
 
@@ -85,16 +85,6 @@ LRESULT CALLBACK MessageBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     return DefWindowProc(hwnd, msg, wParam, lParam);
 }
 
-HWND TopLevelOf(HWND hwnd)
-{
-    Window* w = FindWin(hwnd);
-    while (w && w->parent) {
-        hwnd = w->parent;
-        w = FindWin(hwnd);
-    }
-    return w ? hwnd : nullptr;
-}
-
 // Creates the box, hidden, sized to its text: at most the work area's height.
 HWND CreateBox(HWND owner, BoxState& state, LPCWSTR caption)
 {
@@ -130,7 +120,7 @@ int MessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT)
     BoxState state;
     state.text = text && !IS_INTRESOURCE(text) ? text : u"";
     state.font = CreateShellFont(false);
-    HWND top = TopLevelOf(owner);
+    HWND top = GetAncestor(owner, GA_ROOT);
     HWND box = CreateBox(top, state, caption && !IS_INTRESOURCE(caption) ? caption : u"Error");
     if (!box) {
         DeleteObject(state.font);
@@ -141,11 +131,11 @@ int MessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT)
     ShowWindow(box, SW_SHOW);
     RunModalLoop(box);
     if (reenable) EnableWindow(top, TRUE);
-    if (FindWin(box)) {
+    if (IsWindow(box)) {
         SetWindowLongPtr(box, GWL_USERDATA, 0);
         DestroyWindow(box);
     }
-    if (FindWin(top)) SetActiveWindow(top);
+    if (IsWindow(top)) SetActiveWindow(top);
     DeleteObject(state.font);
     return IDOK;
 }

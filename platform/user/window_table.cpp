@@ -436,6 +436,16 @@ HWND GetParent(HWND hwnd)
     return w->parent ? w->parent : w->owner;
 }
 
+HWND GetAncestor(HWND hwnd, UINT flags)
+{
+    Window* w = FindWin(hwnd);
+    if (!w) return nullptr;
+    if (flags == GA_PARENT) return w->parent;
+    if (flags != GA_ROOT) return nullptr;
+    while (Window* p = FindWin(w->parent)) w = p;
+    return w->handle;
+}
+
 HWND GetWindow(HWND hwnd, UINT cmd)
 {
     Window* w = FindWin(hwnd);
