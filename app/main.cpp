@@ -7,7 +7,8 @@
 #include "app/device_setup.h"
 #include "app/driver_tokens.h"
 #include "app/headless_driver.h"
-#include "platform/drivers/sdl/sdl.h"
+#include "platform/drivers/choose.h"
+#include "platform/drivers/desktop.h"
 #include "resources/program_resources.h"
 
 namespace {
@@ -30,6 +31,8 @@ void PrintUsage()
                  "  --taps TOKENS        tap each token's key on the device screen, as a stylus would\n"
                  "  --trace              print the state as JSON after start-up and after each token\n"
                  "  --screenshot FILE    write the device screen as a PNG image after the last token\n\n"
+                 "The window goes straight to X11 when DISPLAY is set, else through SDL2;\n"
+                 "QUORIX_BACKEND=x11 or QUORIX_BACKEND=sdl asks for one of them alone.\n\n"
                  "Exit status: 0 done; 1 no display, or the screenshot or set-up failed;\n"
                  "2 bad option or unknown token. More in quorix(1).\n\n"
                  "Key tokens (separated by white space; --keys - reads them from standard input):\n"
@@ -47,19 +50,19 @@ int ParseScale(const char* text)
 
 int RunDesktop(int scale)
 {
-    const Backend& sdl = SdlBackend();
-    if (!sdl.open(scale)) {
+    const Backend* desktop = OpenDesktopBackend(scale);
+    if (!desktop) {
         std::cerr << "quorix: cannot open a window: no display found (DISPLAY is unset or unreachable); "
                      "to run without one: quorix --headless --keys \"1 + 2 =\"\n";
         return 1;
     }
-    SetBackend(&sdl);
+    SetBackend(desktop);
     HINSTANCE instance = GetModuleHandle(nullptr);
     RegisterProgramResources(instance);
     WCHAR commandLine[] = u"";
     int status = AppMain(instance, nullptr, commandLine, SW_SHOW);
     SetBackend(nullptr);
-    sdl.close();
+    desktop->close();
     return status;
 }
 

@@ -115,6 +115,13 @@ bool IsDescendant(HWND ancestor, HWND hwnd)
     return false;
 }
 
+HICON WindowClassIcon(HWND hwnd)
+{
+    Window* w = FindWin(hwnd);
+    WindowClassEntry* cls = w ? FindClass(w->className.c_str()) : nullptr;
+    return cls ? cls->icon : nullptr;
+}
+
 ATOM RegisterClass(const WNDCLASS* wc)
 {
     if (!wc || !wc->lpfnWndProc || !wc->lpszClassName || IS_INTRESOURCE(wc->lpszClassName)) return 0;
