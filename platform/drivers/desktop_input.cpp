@@ -119,7 +119,6 @@ int VirtualKeyFromCharacter(char32_t c)
         {U';',        VK_OEM_1},
     };
     if (c >= U'a' && c <= U'z') return int('A' + (c - U'a'));
-    if (c >= U'A' && c <= U'Z') return int(c);
     if (c >= U'0' && c <= U'9') return int(c);
     for (const CharKey& k : kCharKeys) {
         if (k.c == c) return k.vk;

@@ -27,7 +27,7 @@ bool DesktopInputReady();
 bool CheckingDesktopInput();
 void ClearDesktopInput();
 
-// The virtual key of the key that types `c` on a US layout (letters either case, digits, space,
+// The virtual key of the key that types `c` unshifted on a US layout (lower-case letters, digits, space,
 // the punctuation keys, and the ASCII control characters of Enter, Backspace, Tab, Escape and
 // Delete); 0 for anything else.
 int VirtualKeyFromCharacter(char32_t c);

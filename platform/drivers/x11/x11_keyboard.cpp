@@ -189,6 +189,7 @@ int VirtualKeyFromKeysym(xkb_keysym_t sym)
     if (sym >= XKB_KEY_F1 && sym <= XKB_KEY_F12) return VK_F1 + int(sym - XKB_KEY_F1);
     // Latin-1 key symbols are their characters; Enter, Backspace, Tab and Escape are 0xFF00 plus
     // their control character, Delete is 0xFFFF.
+    if (sym >= 'A' && sym <= 'Z') return VirtualKeyFromCharacter(sym - 'A' + 'a');  // Shift or Caps Lock
     if (sym >= 0x20 && sym <= 0x7E) return VirtualKeyFromCharacter(sym);
     if (sym == XKB_KEY_Delete) return VirtualKeyFromCharacter(U'\x7f');
     if (sym == XKB_KEY_Return || sym == XKB_KEY_BackSpace || sym == XKB_KEY_Tab || sym == XKB_KEY_Escape) {
@@ -246,12 +247,17 @@ void X11KeyEvent(xcb_connection_t* c, const xcb_key_press_event_t& e)
     if (!EnsureKeymap(c)) return;
     const XkbApi& x = g_kb.api;
     const bool down = (e.response_type & 0x7F) == XCB_KEY_PRESS;
-    // The event's state: the modifiers in its low byte, the layout group in bits 13 and 14.
-    x.xkb_state_update_mask(g_kb.state, e.state & 0xFF, 0, 0, 0, 0, (e.state >> 13) & 3);
+    // The event's state: the modifiers in its low byte, the layout group in bits 13 and 14. The
+    // virtual key is the key's symbol in that layout without modifiers (Shift+1 is still the
+    // 1 key), its text the one with them.
+    const xkb_layout_index_t group = (e.state >> 13) & 3;
+    x.xkb_state_update_mask(g_kb.state, 0, 0, 0, 0, 0, group);
+    xkb_keysym_t plain = x.xkb_state_key_get_one_sym(g_kb.state, e.detail);
+    x.xkb_state_update_mask(g_kb.state, e.state & 0xFF, 0, 0, 0, 0, group);
     xkb_keysym_t sym = x.xkb_state_key_get_one_sym(g_kb.state, e.detail);
     DesktopInput in;
     in.kind = down ? DesktopInput::KeyDown : DesktopInput::KeyUp;
-    in.virtualKey = VirtualKeyFromKeysym(sym);
+    in.virtualKey = VirtualKeyFromKeysym(plain);
     in.scanCode = e.detail >= 8 ? e.detail - 8 : 0;  // X key codes are the kernel's plus 8
     in.repeat = down && g_kb.held[e.detail];
     // The state is the one before this event: a modifier key changes its own bit.
@@ -273,10 +279,12 @@ void X11KeyboardFocusLost()
     for (std::size_t code = 0; code < g_kb.held.size(); ++code) {
         if (!g_kb.held[code]) continue;
         g_kb.held[code] = false;
-        xkb_keysym_t sym = g_kb.state ? g_kb.api.xkb_state_key_get_one_sym(g_kb.state, xkb_keycode_t(code)) : 0;
         DesktopInput in;
         in.kind = DesktopInput::KeyUp;
-        in.virtualKey = VirtualKeyFromKeysym(sym);
+        if (g_kb.state) {
+            g_kb.api.xkb_state_update_mask(g_kb.state, 0, 0, 0, 0, 0, 0);
+            in.virtualKey = VirtualKeyFromKeysym(g_kb.api.xkb_state_key_get_one_sym(g_kb.state, xkb_keycode_t(code)));
+        }
         in.scanCode = code >= 8 ? int(code) - 8 : 0;
         QueueDesktopInput(in);
     }
