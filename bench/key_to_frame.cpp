@@ -2,7 +2,10 @@
 // the repaint it causes (every pending WM_PAINT dispatched and the dirty screen handed to the
 // backend), per kind of key; and a tap, whose pressed and released drawing happen inside it.
 // The backend counts what it is handed, so an iteration that drew nothing is an error, not a
-// flattering figure. Knowingly lacks: the SDL scaling and the X server (see xwatch for those).
+// flattering figure. QUORIX_BENCH_SCALE=N draws at scale N (default 1); QUORIX_BENCH_BACKEND=x11
+// also shows every frame in a real X11 window on $DISPLAY (MIT-SHM), so the difference from a run
+// without it is what showing a frame costs the program. Knowingly lacks: the X server's own
+// share of showing (it copies the pixels after the request has left; see xwatch for the server).
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdlib>
@@ -13,6 +16,7 @@
 #include "app/driver_tokens.h"
 #include "engine/calc_state.h"
 #include "platform/drivers/backend.h"
+#include "platform/drivers/x11/x11.h"
 #include "platform/user/input.h"
 #include "resources/program_resources.h"
 
@@ -22,11 +26,13 @@ namespace {
 
 long g_presents = 0;
 long g_presentedPixels = 0;
+const Backend* g_shown = nullptr;  // the real window the frames also go to, when asked for
 
-void CountingPresent(const Surface&, const RECT& dirty)
+void CountingPresent(const Surface& screen, const RECT& dirty)
 {
     ++g_presents;
     g_presentedPixels += static_cast<long>(dirty.right - dirty.left) * (dirty.bottom - dirty.top);
+    if (g_shown) g_shown->present(screen, dirty);
 }
 
 Backend MakeCountingBackend()
@@ -77,10 +83,30 @@ void RunUntilIdle()
     }
 }
 
+int BenchScale()
+{
+    const char* text = std::getenv("QUORIX_BENCH_SCALE");
+    int scale = text ? std::atoi(text) : 1;
+    return scale >= 1 && scale <= kMaxScreenScale ? scale : 1;
+}
+
+// The drawing scale, and the real window when one is asked for; false when it cannot open.
+bool SetUpScreen()
+{
+    const char* backend = std::getenv("QUORIX_BENCH_BACKEND");
+    if (backend && std::strcmp(backend, "x11") == 0) {
+        if (!X11Backend().open(BenchScale())) return false;
+        g_shown = &X11Backend();
+        return true;
+    }
+    return SetScreenScale(BenchScale());
+}
+
 HWND StartFace()
 {
     static HWND face = [] {
         UseScratchHome();
+        if (!SetUpScreen()) return HWND{};
         SetBackend(&g_counting);
         EnableCrossProcessWindows(false);
         std::memset(&g_calc, 0, sizeof g_calc);

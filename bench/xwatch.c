@@ -8,6 +8,7 @@
  *   first_damage first Damage event on that window after the map (the first frame reaching the server)
  *   last_damage  last Damage event before the window stayed quiet for --settle ms (frame complete)
  *   rss_kb pss_kb  from /proc/PID/smaps_rollup, 300 ms after the map
+ *   libs cpu_ms  shared libraries mapped (distinct .so files in /proc/PID/maps) and CPU time used, then
  *   idle_cpu_ms idle_damage  CPU time (utime+stime) and Damage events over --idle seconds with no input
  *   close_ms     from sending WM_DELETE_WINDOW (a client message) to waitpid() returning
  * Times are taken with CLOCK_MONOTONIC when the event is read, so they are as fine as the loop that
@@ -78,6 +79,26 @@ static long SmapsField(pid_t pid, const char* field)
     }
     fclose(f);
     return kb;
+}
+
+/* Distinct shared libraries (paths holding ".so") that PID maps, or -1. */
+static int LibraryCount(pid_t pid)
+{
+    char path[64], line[1024], seen[256][256];
+    int count = 0;
+    snprintf(path, sizeof path, "/proc/%d/maps", (int)pid);
+    FILE* f = fopen(path, "r");
+    if (!f) return -1;
+    while (fgets(line, sizeof line, f)) {
+        char* name = strchr(line, '/');
+        if (!name || !strstr(name, ".so")) continue;
+        name[strcspn(name, "\n")] = 0;
+        int known = 0;
+        for (int k = 0; k < count && !known; ++k) known = strcmp(seen[k], name) == 0;
+        if (!known && count < 256) snprintf(seen[count++], sizeof seen[0], "%s", name);
+    }
+    fclose(f);
+    return count;
 }
 
 /* utime + stime of PID in milliseconds, or -1. */
@@ -211,6 +232,8 @@ int main(int argc, char** argv)
     double memAt = g_t0 + mapAt + 300;
     if (NowMs() < memAt) CountDamage(dpy, damageBase, memAt, &lastDamage);
     long rss = SmapsField(pid, "Rss:"), pss = SmapsField(pid, "Pss:");
+    int libs = LibraryCount(pid);
+    double cpuMs = CpuMs(pid);
 
     double idleCpu = -1;
     int idleDamage = -1;
@@ -253,9 +276,9 @@ int main(int argc, char** argv)
         kill(pid, SIGKILL);
         waitpid(pid, &status, 0);
     }
-    printf("map=%.3f first_damage=%.3f last_damage=%.3f rss_kb=%ld pss_kb=%ld idle_cpu_ms=%.1f idle_damage=%d "
-           "close_ms=%.3f exit=%d\n",
-           mapAt, firstDamage, lastDamage, rss, pss, idleCpu, idleDamage, closeMs,
+    printf("map=%.3f first_damage=%.3f last_damage=%.3f rss_kb=%ld pss_kb=%ld libs=%d cpu_ms=%.1f idle_cpu_ms=%.1f "
+           "idle_damage=%d close_ms=%.3f exit=%d\n",
+           mapAt, firstDamage, lastDamage, rss, pss, libs, cpuMs, idleCpu, idleDamage, closeMs,
            WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
     XCloseDisplay(dpy);
     return 0;
