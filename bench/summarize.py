@@ -10,8 +10,9 @@ from pathlib import Path
 
 PROGRAMS = ["x11", "sdl", "xcalc"]
 REFERENCE = "sdl_floor"
-COLUMNS = PROGRAMS + [REFERENCE]
-HEADINGS = {"x11": "quorix (X11)", "sdl": "quorix (SDL2)", "xcalc": "xcalc", "sdl_floor": "bare SDL2 window"}
+COLUMNS = PROGRAMS + ["x11_floor", REFERENCE]
+HEADINGS = {"x11": "quorix (X11)", "sdl": "quorix (SDL2)", "xcalc": "xcalc", "x11_floor": "bare XCB window",
+            "sdl_floor": "bare SDL2 window"}
 
 
 def runs(path):
@@ -71,10 +72,12 @@ def floor_share(pss):
     sdl, floor, x11, x = pss["sdl"], pss[REFERENCE], pss["x11"], pss["xcalc"]
     if not sdl or not floor or not x:
         return "\nNo PSS figures for every program: the floor's share cannot be given."
+    xf = pss["x11_floor"]
     line = (f"\nThe bare SDL2 window alone has a median PSS of {floor[1]:.0f} KiB, {floor[1] / x[1]:.2f} × xcalc's; "
             f"the SDL2 window of quorix {sdl[1]:.0f} KiB.")
     if x11:
-        line += f" The X11 window of quorix has {x11[1]:.0f} KiB, {x11[1] / x[1]:.2f} × xcalc's."
+        line += f" The X11 window of quorix has {x11[1]:.0f} KiB, {x11[1] / x[1]:.2f} × xcalc's"
+        line += f"; the bare XCB window, its floor, {xf[1]:.0f} KiB." if xf else "."
     return line
 
 
@@ -92,9 +95,9 @@ def main():
     idle = {p: runs(raw / f"{p}.idle") for p in COLUMNS}
     n = min(len(data[p]) for p in PROGRAMS)
     print(f"\nThe real window under Xvfb, {n} starts each, interleaved (milliseconds from fork; "
-          "min / median / max; both quorix windows at scale 2, 480 x 640). The bare SDL2 window is a "
-          "reference, not a peer: a program that only opens an SDL2 window of the same size, with the same "
-          "hints, and fills it once. Targets are for the X11 window:\n")
+          "min / median / max; both quorix windows at scale 2, 480 x 640). The bare windows are floors, "
+          "not peers: programs that only open a window of the same size (through XCB with MIT-SHM, and "
+          "through SDL2 with the calculator's hints) and fill it once. Targets are for the X11 window:\n")
     print("| | " + " | ".join(HEADINGS[p] for p in COLUMNS) + " | X11 / xcalc | target |")
     print("|---|" + "---|" * len(COLUMNS) + "---:|---|")
 

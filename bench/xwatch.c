@@ -101,6 +101,19 @@ static int LibraryCount(pid_t pid)
     return count;
 }
 
+/* Time PID has run on a CPU in milliseconds, to the nanosecond (/proc/PID/schedstat), or -1. */
+static double OnCpuMs(pid_t pid)
+{
+    char path[64];
+    snprintf(path, sizeof path, "/proc/%d/schedstat", (int)pid);
+    FILE* f = fopen(path, "r");
+    if (!f) return -1;
+    unsigned long long ns = 0;
+    int got = fscanf(f, "%llu", &ns);
+    fclose(f);
+    return got == 1 ? ns / 1e6 : -1;
+}
+
 /* utime + stime of PID in milliseconds, or -1. */
 static double CpuMs(pid_t pid)
 {
@@ -233,7 +246,7 @@ int main(int argc, char** argv)
     if (NowMs() < memAt) CountDamage(dpy, damageBase, memAt, &lastDamage);
     long rss = SmapsField(pid, "Rss:"), pss = SmapsField(pid, "Pss:");
     int libs = LibraryCount(pid);
-    double cpuMs = CpuMs(pid);
+    double cpuMs = OnCpuMs(pid);
 
     double idleCpu = -1;
     int idleDamage = -1;

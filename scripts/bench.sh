@@ -2,8 +2,9 @@
 # Benchmarks the calculator's two desktop windows (X11 and SDL2) side by side with xcalc, all in
 # one run on this machine: key to frame (in-process, also showing each frame in a real X11 window),
 # start to first frame, memory, libraries, idle cost and close to exit of the real window under
-# Xvfb, and the headless process. A bare SDL2 window of the same size (bench/sdl_floor) is measured
-# with them, as the floor that the SDL2 backend alone costs. The programs take turns run by run.
+# Xvfb, and the headless process. Two floors of the same size are measured with them: a bare XCB
+# window shown through MIT-SHM (bench/x11_floor), what the X server and libxcb alone cost, and a bare
+# SDL2 window (bench/sdl_floor), what the SDL2 backend alone costs. The programs take turns run by run.
 # Conditions, as on a user's desktop: a session bus (a private dbus-daemon), a warm file cache
 # (every program runs once unmeasured first) and the calculator's font cache kept between runs.
 # Sets up what it needs (apt-get), builds into build-bench/, prints the figures and writes them to
@@ -46,6 +47,8 @@ fi
 cc -O2 -Wall -Wextra -o "$out/xwatch" bench/xwatch.c -lXdamage -lX11
 # shellcheck disable=SC2046
 cc -O2 -Wall -Wextra -o "$out/sdl_floor" bench/sdl_floor.c $(pkg-config --cflags --libs sdl2)
+# shellcheck disable=SC2046
+cc -O2 -Wall -Wextra -o "$out/x11_floor" bench/x11_floor.c $(pkg-config --cflags --libs xcb xcb-shm)
 
 # --- a private display, session bus and home ---------------------------------------------------
 work=$(mktemp -d /tmp/quorix-bench-XXXXXX)
@@ -106,8 +109,8 @@ key_bench keys-x11 QUORIX_BENCH_SCALE=2 QUORIX_BENCH_BACKEND=x11
 # Both windows at scale 2 (480 x 640), the size the SDL2 window takes by default on these screens
 # (the X11 window follows Xvfb's stated 100 dpi to scale 1 by default); sdl_floor at that size too.
 declare -A command=([x11]="env QUORIX_BACKEND=x11 $out/quorix --scale 2" [sdl]="env QUORIX_BACKEND=sdl $out/quorix --scale 2"
-                    [xcalc]="xcalc" [sdl_floor]="$out/sdl_floor 480 640")
-programs=(x11 sdl xcalc sdl_floor)
+                    [xcalc]="xcalc" [x11_floor]="$out/x11_floor 480 640" [sdl_floor]="$out/sdl_floor 480 640")
+programs=(x11 sdl xcalc x11_floor sdl_floor)
 watch() {  # program, extra xwatch options...
   local name=$1; shift
   # shellcheck disable=SC2086
