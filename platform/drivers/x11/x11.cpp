@@ -200,13 +200,13 @@ void SetWindowManagerProperties()
     SetProperty(XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32, 9, wmHints);
 }
 
-// The screen drawn straight into a shared segment; false (and nothing kept) where the server
-// cannot attach one, as on a remote display.
-bool AttachSharedScreen(xcb_connection_t* c, bool serverHasShm)
+// The screen at `scale`, drawn from the start straight into a shared segment; false (and nothing
+// kept) where the server cannot attach one, as on a remote display.
+bool AttachSharedScreen(xcb_connection_t* c, bool serverHasShm, int scale)
 {
     if (!serverHasShm) return false;
-    const Surface& screen = ScreenSurface();
-    std::size_t bytes = std::size_t(screen.width) * std::size_t(screen.height) * 4;
+    const int width = kScreenWidth * scale, height = kScreenHeight * scale;
+    std::size_t bytes = std::size_t(width) * std::size_t(height) * 4;
     int id = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
     if (id < 0) return false;
     void* address = shmat(id, nullptr, 0);
@@ -218,7 +218,7 @@ bool AttachSharedScreen(xcb_connection_t* c, bool serverHasShm)
         Free(error);
     }
     shmctl(id, IPC_RMID, nullptr);  // goes when both sides have detached
-    if (attached && AdoptScreenPixels(static_cast<std::uint32_t*>(address), screen.width)) {
+    if (attached && SetScreenScaleInto(scale, static_cast<std::uint32_t*>(address), width)) {
         g_x.shared = address;
         return true;
     }
@@ -458,7 +458,6 @@ bool X11Open(int requestedScale)
     double dpi = ScreenDpi(c, screen, resources);
     xcb_rectangle_t usable = UsableArea(c, screen, workarea);
     g_x.scale = ChooseWindowScaleLoudly(requestedScale, dpi, usable.width, usable.height);
-    SetScreenScale(g_x.scale);  // before the program's first window is drawn
     g_x.width = kScreenWidth * g_x.scale;
     g_x.height = kScreenHeight * g_x.scale;
 
@@ -484,7 +483,8 @@ bool X11Open(int requestedScale)
     const std::uint32_t noExposures = 0;
     xcb_create_gc(c, g_x.gc, g_link.window, XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
     SetWindowManagerProperties();
-    AttachSharedScreen(c, shm && shm->present);
+    // Before the program's first window is drawn.
+    if (!AttachSharedScreen(c, shm && shm->present, g_x.scale)) SetScreenScale(g_x.scale);
     int wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     xcb_flush(c);
     if (wake < 0 || xcb_connection_has_error(c)) {
