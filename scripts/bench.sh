@@ -14,6 +14,7 @@
 #   RUNS=5 scripts/bench.sh     fewer starts
 #   BENCH_NO_BUILD=1 scripts/bench.sh   measure the binaries already in build-bench/
 #   BENCH_BUS=0 scripts/bench.sh        no session bus (programs see none)
+#   BENCH_REPS=5 scripts/bench.sh       fewer repetitions of each key-to-frame benchmark (default 10)
 #   BENCH_SCREEN=1280x1024x24 scripts/bench.sh   another Xvfb screen (default 1024x768x24)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,6 +46,9 @@ if [ -z "${BENCH_NO_BUILD:-}" ]; then
   cmake --build "$out" --target quorix quorix_bench
 fi
 cc -O2 -Wall -Wextra -o "$out/xwatch" bench/xwatch.c -lXdamage -lX11
+# A binary just written is still dirty in the page cache, and is mapped differently for it: its
+# PSS reads several hundred KiB higher until the pages are written back.
+sync
 # shellcheck disable=SC2046
 cc -O2 -Wall -Wextra -o "$out/sdl_floor" bench/sdl_floor.c $(pkg-config --cflags --libs sdl2)
 # shellcheck disable=SC2046
@@ -98,7 +102,7 @@ echo "Xvfb $screen; $bus; file cache warm (one unmeasured run of each program fi
 echo "bench: key to frame (in-process: headless at scales 1 and 2, and shown in an X11 window at 2)"
 key_bench() {  # output name, environment...
   local name=$1; shift
-  env "$@" "$out/quorix_bench" --benchmark_repetitions=10 --benchmark_report_aggregates_only=true \
+  env "$@" "$out/quorix_bench" --benchmark_repetitions="${BENCH_REPS:-10}" --benchmark_report_aggregates_only=true \
     --benchmark_out="$raw/$name.json" --benchmark_out_format=json >/dev/null
 }
 key_bench keys
