@@ -60,13 +60,14 @@ wait_for() {
 }
 
 # Xvfb picks a free display itself (-displayfd), so tests in other build trees never collide;
-# E2E_SCREEN may ask for another screen than 1024x768x24;
+# E2E_SCREEN may ask for another screen than 1024x768x24, E2E_XVFB_ARGS for more options;
 # a server that does not answer (a display number still being given up by another) is replaced.
 start_x() {
   local attempt
   for attempt in 1 2 3; do
     : >"$E2E_DIR/display"
-    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp 3>"$E2E_DIR/display" 2>"$E2E_DIR/xvfb.log" &
+    # shellcheck disable=SC2086
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp ${E2E_XVFB_ARGS:-} 3>"$E2E_DIR/display" 2>"$E2E_DIR/xvfb.log" &
     XVFB_PID=$!
     if wait_for 15 test -s "$E2E_DIR/display"; then
       export DISPLAY=":$(head -n1 "$E2E_DIR/display")"
@@ -77,6 +78,14 @@ start_x() {
     XVFB_PID=""
   done
   fail "no X server could be started: $(cat "$E2E_DIR/xvfb.log")"
+}
+
+# Ends the X server start_x started.
+stop_x() {
+  [ -n "$XVFB_PID" ] || return 0
+  kill "$XVFB_PID" 2>/dev/null || true
+  wait "$XVFB_PID" 2>/dev/null || true
+  XVFB_PID=""
 }
 
 # Starts the program in a window at scale $SCALE; sets QPID and WIN.

@@ -38,7 +38,7 @@ struct X11State {
     xcb_gcontext_t gc = 0;
     int scale = 1;
     int width = 0, height = 0;   // the window, in its pixels
-    std::uint8_t depth = 24;
+    std::uint8_t depth = 24;  // the only one drawn on
     bool mapped = false;
     std::string title;
     // MIT-SHM: the screen is drawn in the segment itself.
@@ -86,8 +86,8 @@ bool IsOurVisual(const xcb_visualtype_t& v)
            v.blue_mask == 0xFF;
 }
 
-// The root's visual when it is one of ours, else any 24-bit true-colour one.
-xcb_visualid_t FindVisual(xcb_screen_t* screen, std::uint8_t* depth)
+// The root's visual when it is one of ours, else any 24-bit true-colour one; 0 when none.
+xcb_visualid_t FindVisual(xcb_screen_t* screen)
 {
     xcb_visualid_t found = 0;
     for (auto d = xcb_screen_allowed_depths_iterator(screen); d.rem; xcb_depth_next(&d)) {
@@ -97,7 +97,6 @@ xcb_visualid_t FindVisual(xcb_screen_t* screen, std::uint8_t* depth)
             if (v.data->visual_id == screen->root_visual || !found) found = v.data->visual_id;
         }
     }
-    *depth = 24;
     return found;
 }
 
@@ -441,7 +440,7 @@ bool X11Open(int requestedScale)
     xcb_prefetch_extension_data(c, &xcb_shm_id);
     const xcb_setup_t* setup = xcb_get_setup(c);
     xcb_screen_t* screen = ScreenNumber(setup, screenNumber);
-    xcb_visualid_t visual = screen ? FindVisual(screen, &g_x.depth) : 0;
+    xcb_visualid_t visual = screen ? FindVisual(screen) : 0;
     if (!visual || !ServerTakesOurPixels(setup, g_x.depth)) {
         ForgetConnection();
         return false;
