@@ -54,11 +54,11 @@ def key_medians(path):
 
 def key_table(raw):
     s1, s2, x11 = (key_medians(raw / f) for f in ("keys.json", "keys-s2.json", "keys-x11.json"))
-    print("Key to frame (in-process; command to repaint handed to the backend), "
-          "µs (median of the repetitions). Headless at scales 1 and 2, and at scale 2 with every frame also shown in a real X11 window "
-          "through MIT-SHM; the last column is what showing adds (target at most 10 µs). "
-          "Target for the key itself at most 50 µs:\n")
-    print("| key | headless, scale 1 | headless, scale 2 | X11 window, scale 2 | added by showing | pixels (scale 1) |")
+    print("Key to frame (in-process; command to repaint handed to the backend), µs, median of the "
+          "repetitions. Headless at scale 1 on the wall clock (target at most 50 µs); at scale 2 on the "
+          "program thread's CPU clock, headless and with every frame also shown in a real X11 window "
+          "through MIT-SHM; the last column is what showing adds (target at most 10 µs):\n")
+    print("| key | headless, scale 1 (wall) | headless, scale 2 (CPU) | X11 window, scale 2 (CPU) | added by showing | pixels (scale 1) |")
     print("|---|---:|---:|---:|---:|---:|")
     for name, b in s1.items():
         a, s, x = b["real_time"], s2.get(name, {}).get("real_time"), x11.get(name, {}).get("real_time")
