@@ -110,7 +110,8 @@ def main():
         return s
 
     row("window mapped", "map")
-    row("first frame (first damage after map)", "first_damage",
+    row("first damage after map (a background fill counts)", "first_damage")
+    row("first content (first damage leaving the window not one flat colour)", "first_content",
         target=lambda s: f"median ≤ 0.8 × xcalc's: {verdict(s['x11'][1] <= 0.8 * s['xcalc'][1])}")
     row("frame complete (last damage before 300 ms quiet)", "last_damage")
     row("RSS at map + 300 ms (KiB)", "rss_kb", 0)
