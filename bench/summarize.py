@@ -57,14 +57,16 @@ def key_table(raw):
     print("Key to frame (in-process; command to repaint handed to the backend), µs, median of the "
           "repetitions. Headless at scale 1 on the wall clock (target at most 50 µs); at scale 2 on the "
           "program thread's CPU clock, headless and with every frame also shown in a real X11 window "
-          "through MIT-SHM; the last column is what showing adds (target at most 10 µs):\n")
-    print("| key | headless, scale 1 (wall) | headless, scale 2 (CPU) | X11 window, scale 2 (CPU) | added by showing | pixels (scale 1) |")
-    print("|---|---:|---:|---:|---:|---:|")
+          "through MIT-SHM; what showing adds (target at most 10 µs), and the part of it spent inside "
+          "the window's present (the request and the write to the server):\n")
+    print("| key | headless, scale 1 (wall) | headless, scale 2 (CPU) | X11 window, scale 2 (CPU) | added by showing | inside present | pixels (scale 1) |")
+    print("|---|---:|---:|---:|---:|---:|---:|")
     for name, b in s1.items():
         a, s, x = b["real_time"], s2.get(name, {}).get("real_time"), x11.get(name, {}).get("real_time")
         added = x - s if x is not None and s is not None else None
         added_cell = f"{added:+.1f} ({verdict(added <= 10)})" if added is not None else "n/a"
-        print(f"| {name} | {a:.1f} ({verdict(a <= 50)}) | {fmt(s)} | {fmt(x)} | {added_cell} | {b.get('pixels', 0):.0f} |")
+        show = x11.get(name, {}).get("show_us")
+        print(f"| {name} | {a:.1f} ({verdict(a <= 50)}) | {fmt(s)} | {fmt(x)} | {added_cell} | {fmt(show)} | {b.get('pixels', 0):.0f} |")
 
 
 def floor_share(pss):
