@@ -34,6 +34,8 @@ void PrintUsage()
                  "  --taps TOKENS        tap each token's key on the device screen, as a stylus would\n"
                  "  --trace              print the state as JSON after start-up and after each token\n"
                  "  --screenshot FILE    write the device screen as a PNG image after the last token\n\n"
+                 "The window goes straight to X11 when DISPLAY is set, else through SDL2;\n"
+                 "QUORIX_BACKEND=x11 or QUORIX_BACKEND=sdl asks for one of them alone.\n\n"
                  "Exit status: 0 done; 1 no display, or the output, the screenshot or set-up failed;\n"
                  "2 bad option, unknown token or unreadable token input. More in quorix(1).\n\n"
                  "Key tokens (separated by white space; --keys - reads them from standard input):\n"

@@ -314,6 +314,9 @@ BOOL ClientToScreen(HWND hwnd, POINT* pt);
 BOOL ScreenToClient(HWND hwnd, POINT* pt);
 HWND GetParent(HWND hwnd);
 HWND GetWindow(HWND hwnd, UINT cmd);
+#define GCLP_HICON (-14)
+// Only GCLP_HICON: the class's icon.
+ULONG_PTR GetClassLongPtr(HWND hwnd, int index);
 #define GA_PARENT 1
 #define GA_ROOT 2
 // GA_PARENT: the parent (null for a top-level window); GA_ROOT: the top-level window it is in.

@@ -3,7 +3,9 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev
-          fonts-ipafont-gothic googletest libgtest-dev xvfb xdotool x11-utils dpkg-dev valgrind)
+          libxcb1-dev libxcb-shm0-dev libxcb-xkb-dev libxkbcommon-dev libxkbcommon-x11-dev
+          fonts-ipafont-gothic googletest libgtest-dev xvfb xdotool x11-utils x11-xkb-utils xkb-data xclip
+          dpkg-dev valgrind)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

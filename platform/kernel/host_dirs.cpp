@@ -193,12 +193,16 @@ const char* ProgramName()
     return name.empty() ? program_invocation_short_name : name.c_str();
 }
 
-const char* ProgramVariable(const char* suffix)
+std::string ProgramVariableName(const char* suffix)
 {
     std::string name = ProgramName();
     for (char& c : name) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : (c == '-' ? '_' : c);
-    name += std::string("_") + suffix;
-    const char* value = std::getenv(name.c_str());
+    return name + "_" + suffix;
+}
+
+const char* ProgramVariable(const char* suffix)
+{
+    const char* value = std::getenv(ProgramVariableName(suffix).c_str());
     return value && *value ? value : nullptr;
 }
 

@@ -10,6 +10,7 @@
 // The value of the program's own environment variable <NAME>_<suffix> (its name upper-cased,
 // say MYPROG_DEVICE_ROOT), or null when unset or empty.
 const char* ProgramVariable(const char* suffix);
+std::string ProgramVariableName(const char* suffix);
 // The folder of this program under an XDG base folder ("XDG_CACHE_HOME", ".cache"), with
 // `below` appended when not empty.
 std::string ProgramDirectory(const char* variable, const char* fallbackUnderHome, const char* below = "");

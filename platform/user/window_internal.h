@@ -55,6 +55,7 @@ std::vector<HWND> TopLevelWindows();  // bottom to top, a copy: safe while windo
 // The list itself, for loops that create and destroy no window (painting, look-ups).
 const std::vector<HWND>& TopLevelWindowList();
 bool IsDescendant(HWND ancestor, HWND hwnd);
+// The icon of the window's class (null when it has none).
 // Screen rectangle of the window's client area (same as its window rect but for the border).
 RECT ClientRectOnScreen(const Window& w);
 RECT WindowRectOnScreen(const Window& w);

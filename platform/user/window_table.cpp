@@ -108,6 +108,14 @@ bool IsDescendant(HWND ancestor, HWND hwnd)
     return false;
 }
 
+ULONG_PTR GetClassLongPtr(HWND hwnd, int index)
+{
+    Window* w = FindWin(hwnd);
+    WindowClassEntry* cls = w ? FindClass(w->className.c_str()) : nullptr;
+    if (!cls || index != GCLP_HICON) return 0;
+    return reinterpret_cast<ULONG_PTR>(cls->icon);
+}
+
 ATOM RegisterClass(const WNDCLASS* wc)
 {
     if (!wc || !wc->lpfnWndProc || !wc->lpszClassName || IS_INTRESOURCE(wc->lpszClassName)) return 0;

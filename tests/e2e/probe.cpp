@@ -11,6 +11,7 @@
 //   probe cover SECONDS         maps a window over the whole X screen for that long
 //   probe top WINDOW            exit 0 when WINDOW is the topmost mapped top-level window
 //   probe close WINDOW          asks WINDOW to close, as a window manager's close button does
+//   probe mute-owner SECONDS    owns the CLIPBOARD selection for that long and answers no request
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <png.h>
@@ -224,6 +225,19 @@ int Close(Display* dpy, Window window)
     return 0;
 }
 
+int MuteOwner(Display* dpy, int seconds)
+{
+    Window w = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
+    Atom clipboard = XInternAtom(dpy, "CLIPBOARD", False);
+    XSetSelectionOwner(dpy, clipboard, w, CurrentTime);
+    XSync(dpy, False);
+    if (XGetSelectionOwner(dpy, clipboard) != w) return 1;
+    std::printf("%lu\n", static_cast<unsigned long>(w));
+    std::fflush(stdout);
+    sleep(static_cast<unsigned>(seconds));  // requests pile up unread
+    return 0;
+}
+
 int WithDisplay(const std::string& command, int argc, char** argv)
 {
     Display* dpy = XOpenDisplay(nullptr);
@@ -237,6 +251,7 @@ int WithDisplay(const std::string& command, int argc, char** argv)
     else if (command == "cover" && argc == 1) status = Cover(dpy, std::atoi(argv[0]));
     else if (command == "top" && argc == 1) status = Top(dpy, window);
     else if (command == "close" && argc == 1) status = Close(dpy, window);
+    else if (command == "mute-owner" && argc == 1) status = MuteOwner(dpy, std::atoi(argv[0]));
     else std::fprintf(stderr, "probe: bad arguments for %s\n", command.c_str());
     XCloseDisplay(dpy);
     return status;
@@ -265,9 +280,9 @@ int main(int argc, char** argv)
         RegCloseKey(software);
         return status == ERROR_SUCCESS ? 0 : 1;
     }
-    if (command == "grab" || command == "cover" || command == "top" || command == "close") {
+    if (command == "grab" || command == "cover" || command == "top" || command == "close" || command == "mute-owner") {
         return WithDisplay(command, argc - 2, argv + 2);
     }
-    std::fprintf(stderr, "usage: probe layout|grab|compare|regkey|regdel|cover|top|close ...\n");
+    std::fprintf(stderr, "usage: probe layout|grab|compare|regkey|regdel|cover|top|close|mute-owner ...\n");
     return 2;
 }

@@ -21,17 +21,20 @@ five_then_clear() {
 }
 
 "$QUORIX_SEND" 40008 || fail "quorix-send could not deliver 40008"
-wait_title "アンインストール"
+wait_differs "$E2E_DIR/start.png" "Uninstall showed no message box"
 tap boxok
-wait_title "Quorix V3.12" 5
+wait_same "$E2E_DIR/start.png" "the message box did not close at once on its OK" box-left
 five_then_clear "the message box"
 
 tap menu1
 wait_for 10 differs_from "$E2E_DIR/start.png" || fail "tapping ヘルプ showed nothing"
+sleep 0.3
+"$QUORIX_PROBE" grab "$WIN" "$E2E_DIR/menu.png"
 tap popup2
-wait_title "Quorix のバージョン情報"
+about_up() { differs_from "$E2E_DIR/start.png" && differs_from "$E2E_DIR/menu.png"; }
+wait_for 10 about_up || { shot no-about; fail "バージョン情報 showed no About box"; }
 tap navok
-wait_title "Quorix V3.12" 5
+wait_same "$E2E_DIR/start.png" "the About box did not close on the navigation bar's ok" about-left
 five_then_clear "the About box"
 
 tap menu1
