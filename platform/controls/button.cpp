@@ -3,6 +3,7 @@
 // Its state lives in the window's extra bytes, as the class's own data.
 #include <string_view>
 #include "platform/controls/controls.h"
+#include "platform/user/window_observer.h"
 
 namespace {
 
@@ -55,6 +56,7 @@ void SetPushed(HWND hwnd, bool pushed)
 {
     if (!IsWindow(hwnd) || IsPushed(hwnd) == pushed) return;
     SetStateBits(hwnd, STATE_PUSHED, pushed);
+    NotifyWindowChange(hwnd, WindowChange::State);
     RedrawNow(hwnd);
 }
 
@@ -185,6 +187,7 @@ LRESULT OnSetCheck(HWND hwnd, WPARAM state)
     LONG_PTR current = StateOf(hwnd);
     if ((current & STATE_CHECK) != wanted) {
         SetWindowLongPtr(hwnd, 0, (current & ~STATE_CHECK) | wanted);
+        NotifyWindowChange(hwnd, WindowChange::State);
         InvalidateRect(hwnd, nullptr, FALSE);
     }
     return 0;

@@ -5,6 +5,7 @@
 #include "platform/drivers/backend.h"
 #include "platform/user/input.h"
 #include "platform/user/platform_messages.h"
+#include "platform/user/queue_service.h"
 #include "platform/user/window_internal.h"
 #include "platform/user/remote_windows.h"
 
@@ -14,6 +15,16 @@ std::mutex g_queueLock;
 std::deque<MSG> g_queue;
 bool g_quitPosted = false;
 int g_quitCode = 0;
+void (*g_service)() = nullptr;
+bool g_inService = false;
+
+void RunQueueService()
+{
+    if (!g_service || g_inService) return;
+    g_inService = true;
+    g_service();
+    g_inService = false;
+}
 
 bool Matches(const MSG& m, HWND hwnd, UINT lo, UINT hi)
 {
@@ -58,6 +69,11 @@ void PresentIfDirty()
 
 }  // namespace
 
+void SetQueueService(void (*service)())
+{
+    g_service = service;
+}
+
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (IsRemoteHandle(hwnd)) {
@@ -90,6 +106,7 @@ BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
 {
     if (!msg) return FALSE;
     CurrentBackend().pumpEvents(0);
+    RunQueueService();
     if (FetchOne(msg, hwnd, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0)) return TRUE;
     PresentIfDirty();
     return FALSE;
@@ -101,6 +118,7 @@ BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax)
     if (hwnd && !FindWin(hwnd)) return -1;
     for (;;) {
         CurrentBackend().pumpEvents(0);
+        RunQueueService();
         if (FetchOne(msg, hwnd, filterMin, filterMax, true)) return msg->message == WM_QUIT ? FALSE : TRUE;
         PresentIfDirty();
         CurrentBackend().pumpEvents(-1);
