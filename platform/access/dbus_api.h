@@ -8,7 +8,7 @@
     X(dbus_error_init) X(dbus_error_free) X(dbus_error_is_set)                                           \
     X(dbus_connection_open_private) X(dbus_connection_close) X(dbus_connection_unref)                    \
     X(dbus_connection_set_exit_on_disconnect) X(dbus_connection_get_unix_fd)                             \
-    X(dbus_connection_read_write) X(dbus_connection_pop_message) X(dbus_connection_send)                 \
+    X(dbus_connection_read_write) X(dbus_connection_pop_message) X(dbus_connection_get_dispatch_status) X(dbus_connection_dispatch) X(dbus_connection_add_filter) X(dbus_connection_send)                 \
     X(dbus_connection_get_is_connected) X(dbus_connection_has_messages_to_send)                          \
     X(dbus_connection_get_outgoing_size) X(dbus_connection_send_with_reply_and_block)                    \
     X(dbus_bus_register) X(dbus_bus_get_unique_name) X(dbus_bus_get_private)                              \
