@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev
           fonts-ipafont-gothic googletest libgtest-dev xvfb xdotool x11-utils dpkg-dev valgrind
-          libdbus-1-dev dbus at-spi2-core python3-pyatspi)
+          libdbus-1-dev libxcb1-dev dbus at-spi2-core python3-pyatspi python3-dbus)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
