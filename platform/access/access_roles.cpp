@@ -1,6 +1,5 @@
 // The role table and the registered descriptions (see access_roles.h).
 #include "platform/access/access_roles.h"
-#include <map>
 #include "platform/access/atspi_constants.h"
 #include "platform/extras.h"
 
@@ -40,17 +39,6 @@ const RoleRule kRoleRules[] = {
     {nullptr,             0,                           0,                                TOP,   atspi::ROLE_FRAME},
 };
 
-struct DescriptionTable {
-    const CONTROLDESCRIPTION* entries = nullptr;
-    std::size_t count = 0;
-};
-
-std::map<HINSTANCE, DescriptionTable>& Descriptions()
-{
-    static std::map<HINSTANCE, DescriptionTable> tables;
-    return tables;
-}
-
 }  // namespace
 
 std::uint32_t AccessRoleFor(const std::u16string& className, DWORD style, bool child)
@@ -68,23 +56,4 @@ bool IsCheckableButton(DWORD style)
 {
     DWORD type = style & BS_TYPEMASK;
     return type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON || type == BS_AUTOCHECKBOX || type == BS_CHECKBOX;
-}
-
-void RegisterControlDescriptions(HINSTANCE instance, const CONTROLDESCRIPTION* table, std::size_t count)
-{
-    if (!table || count == 0) {
-        Descriptions().erase(instance);
-        return;
-    }
-    Descriptions()[instance] = DescriptionTable{table, count};
-}
-
-LPCWSTR ControlDescription(HINSTANCE instance, int id)
-{
-    auto it = Descriptions().find(instance);
-    if (it == Descriptions().end()) return nullptr;
-    for (std::size_t i = 0; i < it->second.count; ++i) {
-        if (it->second.entries[i].id == static_cast<WORD>(id)) return it->second.entries[i].text;
-    }
-    return nullptr;
 }

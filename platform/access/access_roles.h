@@ -1,5 +1,4 @@
-// How a window shows to assistive tools: its role from its class and style, and the
-// descriptions the program registered for its controls.
+// How a window shows to assistive tools: its role from its class and style.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -12,5 +11,3 @@ std::uint32_t AccessRoleFor(const std::u16string& className, DWORD style, bool c
 // Buttons whose check state a screen reader reads (radio buttons, check boxes, push-like ones).
 bool IsCheckableButton(DWORD style);
 
-// The registered description of control `id` of a window of `instance`, or null.
-LPCWSTR ControlDescription(HINSTANCE instance, int id);

@@ -7,6 +7,7 @@
 #include "platform/access/atspi_constants.h"
 #include "platform/access/painted_text.h"
 #include "platform/extras.h"
+#include "platform/kernel/resource_table.h"
 #include "platform/shell/menu.h"
 #include "platform/shell/navigation_bar.h"
 #include "platform/shell/shell_windows.h"
