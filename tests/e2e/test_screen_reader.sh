@@ -11,7 +11,13 @@ if [ -z "${E2E_IN_SESSION:-}" ]; then
   done
   [ -x /usr/libexec/at-spi-bus-launcher ] || { echo "SKIP: at-spi2-core is not installed"; exit 77; }
   /usr/bin/python3 -c "import pyatspi, dbus" 2>/dev/null || { echo "SKIP: python3-pyatspi is not installed"; exit 77; }
-  E2E_IN_SESSION=1 exec dbus-run-session -- bash "$0" "$@"
+  # The session's services (the launcher keeps IsEnabled in dconf) get a home of their own.
+  session_home=$(mktemp -d "${TMPDIR:-/tmp}/quorix-a11y-home.XXXXXX")
+  status=0
+  HOME="$session_home" XDG_CONFIG_HOME="$session_home/.config" XDG_CACHE_HOME="$session_home/.cache" \
+    E2E_IN_SESSION=1 dbus-run-session -- bash "$0" "$@" || status=$?
+  rm -rf "$session_home"
+  exit "$status"
 fi
 source "$(dirname "$0")/lib.sh"
 READER="$(dirname "$0")/screen_reader.py"
