@@ -60,6 +60,17 @@ struct KEYTAP {
 // under the same instance replaces it, a null table removes it.
 void RegisterKeyTaps(HINSTANCE instance, const KEYTAP* table, std::size_t count);
 
+// ---- Descriptions for assistive tools -----------------------------------------------------------
+// A short English description of a dialog control, found by the control's identifier among the
+// windows of `instance`, that screen readers offer beside its caption ("hexadecimal mode"). The
+// table stays owned by the caller and must outlive the registration; registering again under the
+// same instance replaces it, a null table removes it.
+struct CONTROLDESCRIPTION {
+    WORD id;
+    LPCWSTR text;
+};
+void RegisterControlDescriptions(HINSTANCE instance, const CONTROLDESCRIPTION* table, std::size_t count);
+
 // ---- The device screen ---------------------------------------------------------------------------
 // 240 x 320 at 96 dpi, drawn at a whole rendering scale N (the surface is 240N x 320N); windows,
 // messages and metrics stay in device pixels.

@@ -74,6 +74,7 @@
 #define CW_USEDEFAULT ((int)0x80000000)
 
 #define GWL_WNDPROC (-4)
+#define GWL_HINSTANCE (-6)
 #define GWL_STYLE (-16)
 #define GWL_EXSTYLE (-20)
 #define GWL_USERDATA (-21)

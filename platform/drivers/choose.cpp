@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include "platform/access/access_switch.h"
 #include "platform/drivers/sdl/sdl.h"
 #include "platform/kernel/host_dirs.h"
 #include "platform/drivers/x11/x11.h"
@@ -40,11 +41,13 @@ bool OpenDesktopWindow(int scale)
     g_desktop = OpenDesktopBackend(scale);
     if (!g_desktop) return false;
     SetBackend(g_desktop);
+    StartAccessibility();
     return true;
 }
 
 void CloseDesktopWindow()
 {
+    StopAccessibility();
     SetBackend(nullptr);
     if (g_desktop) g_desktop->close();
     g_desktop = nullptr;

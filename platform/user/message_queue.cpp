@@ -10,6 +10,7 @@
 #include "platform/drivers/backend.h"
 #include "platform/user/input.h"
 #include "platform/user/platform_messages.h"
+#include "platform/user/queue_service.h"
 #include "platform/user/window_internal.h"
 #include "platform/user/modal_loop.h"
 #include "platform/user/remote_windows.h"
@@ -28,6 +29,16 @@ std::condition_variable g_ticketTaken;
 std::uint64_t g_lastTicket = 0;
 bool g_quitPosted = false;
 int g_quitCode = 0;
+void (*g_service)() = nullptr;
+bool g_inService = false;
+
+void RunQueueService()
+{
+    if (!g_service || g_inService) return;
+    g_inService = true;
+    g_service();
+    g_inService = false;
+}
 
 bool Matches(const MSG& m, HWND hwnd, UINT lo, UINT hi)
 {
@@ -103,6 +114,11 @@ void CloseProgramWindows()
     PostQuitMessage(0);
 }
 
+void SetQueueService(void (*service)())
+{
+    g_service = service;
+}
+
 BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (IsRemoteHandle(hwnd)) {
@@ -159,6 +175,7 @@ BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
 {
     if (!msg) return FALSE;
     CurrentBackend().pumpEvents(0);
+    RunQueueService();
     if (FetchOne(msg, hwnd, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0)) return TRUE;
     PresentIfDirty();
     return FALSE;
@@ -170,6 +187,7 @@ BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax)
     if (hwnd && !FindWin(hwnd)) return -1;
     for (;;) {
         CurrentBackend().pumpEvents(0);
+        RunQueueService();
         if (FetchOne(msg, hwnd, filterMin, filterMax, true)) return msg->message == WM_QUIT ? FALSE : TRUE;
         PresentIfDirty();
         if (const RemoteWindowOps* remote = RemoteWindows()) remote->idle();

@@ -8,6 +8,7 @@
 #include "platform/shell/shell_windows.h"
 #include "platform/user/window_count.h"
 #include "platform/user/window_internal.h"
+#include "platform/user/window_observer.h"
 #include "platform/user/remote_windows.h"
 
 namespace {
@@ -224,6 +225,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
     Window* created = FindWin(hwnd);
     if (!created) return nullptr;  // destroyed itself during creation
     created->created = true;
+    NotifyWindowChange(hwnd, WindowChange::Created);
     bool published = !child && !(exStyle & WS_EX_LAYER_PRIVATE);  // the layer's own windows stay private
     if (published && RemoteWindows()) RemoteWindows()->publish(hwnd, created->className.c_str(), created->text.c_str());
     if (style & WS_VISIBLE) ShowWindow(hwnd, SW_SHOW);
@@ -255,6 +257,7 @@ BOOL DestroyWindow(HWND hwnd)
     if (!w->parent && !(w->exStyle & WS_EX_LAYER_PRIVATE) && RemoteWindows()) RemoteWindows()->withdraw(hwnd);
     if (GetFocus() == hwnd || IsDescendant(hwnd, GetFocus())) SetFocus(nullptr);
     if (GetActiveWindow() == hwnd) SetActiveWindow(nullptr);
+    NotifyWindowChange(hwnd, WindowChange::Destroyed);
     auto value = reinterpret_cast<std::uintptr_t>(hwnd) >> 2;
     g_slots[(value & 0xFFFF) - 1].window.reset();
     return TRUE;
@@ -350,12 +353,14 @@ BOOL ShowWindow(HWND hwnd, int cmdShow)
     if (show) {
         w->style |= WS_VISIBLE;
         InvalidateRect(hwnd, nullptr, TRUE);
+        NotifyWindowChange(hwnd, WindowChange::Shown);
         if (!w->parent && cmdShow != SW_SHOWNA && cmdShow != SW_SHOWNOACTIVATE) SetActiveWindow(hwnd);
     } else {
         RECT area = WindowRectOnScreen(*w);
         bool wasShowing = IsReallyVisible(*w);
         w->style &= ~WS_VISIBLE;
         if (wasShowing) InvalidateUncovered(*w, area);
+        NotifyWindowChange(hwnd, WindowChange::Hidden);
         if (GetActiveWindow() == hwnd) {
             SetActiveWindow(nullptr);
             for (auto it = g_topLevel.rbegin(); it != g_topLevel.rend(); ++it) {
@@ -523,6 +528,7 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, int index)
     case GWL_ID: return w->id;
     case GWL_USERDATA: return w->userData;
     case GWL_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
+    case GWL_HINSTANCE: return reinterpret_cast<LONG_PTR>(w->instance);
     }
     LONG_PTR value = 0;
     ExtraBytes(*w, index, sizeof value, &value, nullptr);
@@ -649,6 +655,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable)
     BOOL wasDisabled = (w->style & WS_DISABLED) ? TRUE : FALSE;
     if (enable) w->style &= ~WS_DISABLED;
     else w->style |= WS_DISABLED;
+    if (wasDisabled == (enable ? TRUE : FALSE)) NotifyWindowChange(hwnd, WindowChange::Enabled);
     return wasDisabled;
 }
 

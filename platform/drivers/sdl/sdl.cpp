@@ -101,6 +101,7 @@ struct SdlState {
     SDL_Window* window = nullptr;
     int scale = 1;
     bool shown = false;
+    bool woken = false;  // a wake was taken in this pump: what it announced must be seen first
     std::string title;
 };
 SdlState g_sdl;
@@ -270,6 +271,7 @@ void Take(const SDL_Event& e)
 {
     if (e.type == g_wakeEvent) {
         g_wakePending = false;
+        g_sdl.woken = true;
     } else if (e.type == SDL_WINDOWEVENT) {
         OnWindowEvent(e.window);
     } else if (e.type == SDL_QUIT) {
@@ -374,8 +376,11 @@ void SdlPump(int timeoutMs)
 {
     if (CheckingDesktopInput() || !g_sdl.window) return;
     SDL_Event e;
+    g_sdl.woken = false;
     while (g_api.SDL_PollEvent(&e)) Take(e);
-    if (timeoutMs != 0 && !DesktopInputReady()) {
+    // A wake taken here came after the caller last looked at its queue: waiting now would sleep
+    // on a posted message (or the accessibility bus) until the next input.
+    if (timeoutMs != 0 && !DesktopInputReady() && !g_sdl.woken) {
         bool got = timeoutMs < 0 ? g_api.SDL_WaitEvent(&e) : g_api.SDL_WaitEventTimeout(&e, timeoutMs);
         if (got) Take(e);
         while (g_api.SDL_PollEvent(&e)) Take(e);
