@@ -2,6 +2,10 @@
 // Text is UTF-16: WCHAR is char16_t, and TEXT("...") makes a literal of it, as Win32's TEXT makes
 // one of its WCHAR, so that the same line compiles on both.
 #pragma once
+#if defined(_WIN32)
+// Windows has them all, TEXT included.
+#include <windows.h>
+#else
 #include <cstddef>
 #include <cstdint>
 
@@ -98,3 +102,4 @@ struct MSG {
     POINT pt;
 };
 using LPMSG = MSG*;
+#endif
