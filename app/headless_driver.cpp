@@ -1,6 +1,7 @@
 // The headless driver. The program starts through AppMain as always; the driver's work runs as
 // one thread message inside the program's own loop, then closes the main window.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -55,6 +56,8 @@ std::string JsonString(WideStringView text)
 
 std::string Real(double v)
 {
+    // C runtimes differ in the sign they print for NaN: it is written here, as glibc writes it.
+    if (std::isnan(v)) return std::signbit(v) ? "\"-nan\"" : "\"nan\"";
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.17g", v);
     return JsonString(WideString(buf, buf + std::char_traits<char>::length(buf)));

@@ -1,7 +1,7 @@
 // The headless screen on Windows: the windows are real but never shown, so the picture is painted
 // on request into a DIB section of the device screen, by the program's own paint handlers (their
 // BeginPaint hands out the picture's DC) and by the controls' WM_PRINTCLIENT, at the rendering
-// scale through a world transform. Pen input goes to the window under the point, or the capture.
+// scale through the DC's mapping mode. Pen input goes to the window under the point, or the capture.
 #define DEVICE_API_NO_REDIRECT
 #include <string>
 #include <vector>
@@ -48,13 +48,15 @@ POINT ClientOrigin(HWND hwnd)
 }
 
 // Drawing in `hdc` at device pixel `offset` of the screen, scaled, clipped to `clip` (device
-// pixels of the screen).
+// pixels of the screen). A mapping mode scales, not a world transform: GM_ADVANCED would draw
+// rectangles with their right and bottom edges, as the program's handlers do not expect.
 void PlaceDrawing(HDC hdc, POINT offset, const RECT& clip)
 {
     int scale = ScreenScale();
-    XFORM xf{static_cast<FLOAT>(scale), 0, 0, static_cast<FLOAT>(scale), static_cast<FLOAT>(offset.x * scale),
-             static_cast<FLOAT>(offset.y * scale)};
-    SetWorldTransform(hdc, &xf);
+    SetMapMode(hdc, MM_ANISOTROPIC);
+    SetWindowExtEx(hdc, 1, 1, nullptr);
+    SetViewportExtEx(hdc, scale, scale, nullptr);
+    SetViewportOrgEx(hdc, offset.x * scale, offset.y * scale, nullptr);
     HRGN region = CreateRectRgn(clip.left * scale, clip.top * scale, clip.right * scale, clip.bottom * scale);
     SelectClipRgn(hdc, region);
     DeleteObject(region);
@@ -90,8 +92,8 @@ void PaintControl(HWND control, HDC hdc, POINT offset)
     HGDIOBJ old = SelectObject(own, bitmap);
     SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(own), PRF_CLIENT | PRF_ERASEBKGND);
     int scale = ScreenScale();
-    XFORM identity{1, 0, 0, 1, 0, 0};
-    SetWorldTransform(hdc, &identity);
+    SetMapMode(hdc, MM_TEXT);
+    SetViewportOrgEx(hdc, 0, 0, nullptr);
     StretchBlt(hdc, offset.x * scale, offset.y * scale, client.right * scale, client.bottom * scale, own, 0, 0,
                client.right, client.bottom, SRCCOPY);
     SelectObject(own, old);
@@ -226,7 +228,6 @@ bool WriteScreenPng(const char* path)
         return false;
     }
     HGDIOBJ oldBitmap = SelectObject(hdc, dib);
-    SetGraphicsMode(hdc, GM_ADVANCED);
     PatBlt(hdc, 0, 0, width, height, WHITENESS);
     std::vector<HWND> tops = ProgramTopLevelWindows();
     int saved = SaveDC(hdc);
