@@ -1,6 +1,5 @@
 // Rectangles, rectangle fills and reading single pixels, drawn in software with the DC's pen and brush.
-// Knowingly lacks: pen styles other than solid, null and inside-frame; round joins of wide pens
-// (corners of a wide outline are square).
+// Knowingly lacks: pen styles other than solid, null and inside-frame.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>

@@ -67,6 +67,7 @@ void PlaceDrawing(HDC hdc, POINT offset, const RECT& clip)
 // transform would misplace.
 void PaintOwnerDrawButton(HWND button, HDC hdc)
 {
+    SendMessageW(button, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);  // its WM_CTLCOLORBTN brush
     DRAWITEMSTRUCT dis{};
     dis.CtlType = ODT_BUTTON;
     dis.CtlID = static_cast<UINT>(GetDlgCtrlID(button));

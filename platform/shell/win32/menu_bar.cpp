@@ -244,6 +244,10 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         Repaint(*bar);
         return result;
     }
+    case WM_SIZE:
+        // The bar moves with the parent's bottom edge, however the parent was resized.
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+        break;
     case WM_NCHITTEST:
         if (InStrip(*bar, ScreenPointOf(hwnd, lParam, false))) return kHitBar;
         break;
