@@ -42,6 +42,7 @@ HWND WINAPI DeviceCreateWindowEx(DWORD exStyle, LPCWSTR className, LPCWSTR title
 BOOL WINAPI DeviceShowWindow(HWND hwnd, int command);
 HWND WINAPI DeviceFindWindow(LPCWSTR className, LPCWSTR title);
 BOOL WINAPI DeviceSetForegroundWindow(HWND hwnd);
+BOOL WINAPI DeviceGetMessage(LPMSG msg, HWND hwnd, UINT first, UINT last);
 LRESULT WINAPI DeviceDispatchMessage(const MSG* msg);
 LRESULT WINAPI DeviceDefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 HWND WINAPI DeviceCreateDialogIndirectParam(HINSTANCE instance, LPCDLGTEMPLATE tmpl, HWND parent, DLGPROC proc,
@@ -68,6 +69,8 @@ BOOL WINAPI DeviceCreateDirectory(LPCWSTR path, LPSECURITY_ATTRIBUTES attributes
 #define FindWindow DeviceFindWindow
 #undef SetForegroundWindow
 #define SetForegroundWindow DeviceSetForegroundWindow
+#undef GetMessage
+#define GetMessage DeviceGetMessage
 #undef DispatchMessage
 #define DispatchMessage DeviceDispatchMessage
 #undef DefWindowProc

@@ -164,21 +164,23 @@ BOOL WINAPI DeviceSetForegroundWindow(HWND hwnd)
     return SetForegroundWindow(window);
 }
 
+BOOL WINAPI DeviceGetMessage(LPMSG msg, HWND hwnd, UINT first, UINT last)
+{
+    BOOL result = GetMessageW(msg, hwnd, first, last);
+    if (result > 0 && msg->hwnd && IsKeyMessage(msg->message)) {
+        // Keys are the top-level window's, as on the handheld, whichever key a click gave the
+        // focus: its shortcuts and key taps then work after a click as before it.
+        HWND root = GetAncestor(msg->hwnd, GA_ROOT);
+        if (root && HasKeyTaps(root)) msg->hwnd = root;
+    }
+    return result;
+}
+
 LRESULT WINAPI DeviceDispatchMessage(const MSG* msg)
 {
-    if (!msg) return 0;
-    if (!msg->hwnd) {
+    if (msg && !msg->hwnd) {
         if (g_threadHook) g_threadHook(*msg);
         return 0;
-    }
-    if (IsKeyMessage(msg->message)) {
-        // Keys are the top-level window's, as on the handheld, whichever key has the focus.
-        HWND root = GetAncestor(msg->hwnd, GA_ROOT);
-        if (root && root != msg->hwnd && HasKeyTaps(root)) {
-            MSG copy = *msg;
-            copy.hwnd = root;
-            return DispatchMessageW(&copy);
-        }
     }
     return DispatchMessageW(msg);
 }
