@@ -9,14 +9,14 @@
 #include "platform/windows.h"
 #include "resources/program_resources.h"
 
-static const WCHAR SETUP_HELP_FOLDER[] = u"\\Windows";
-static const WCHAR SETUP_REGISTRY_KEY[] = SETUP_REGISTRY_PARENT u"\\" SETUP_REGISTRY_NAME;
+static const WCHAR SETUP_HELP_FOLDER[] = TEXT("\\Windows");
+static const WCHAR SETUP_REGISTRY_KEY[] = SETUP_REGISTRY_PARENT TEXT("\\") SETUP_REGISTRY_NAME;
 
-std::u16string HelpFileDevicePath(const char* name)
+WideString HelpFileDevicePath(const char* name)
 {
-    std::u16string path = SETUP_HELP_FOLDER;
+    WideString path = SETUP_HELP_FOLDER;
     path += u'\\';
-    for (const char* c = name; *c; ++c) path += static_cast<char16_t>(*c);  // the names are ASCII
+    for (const char* c = name; *c; ++c) path += static_cast<WCHAR>(*c);  // the names are ASCII
     return path;
 }
 
@@ -25,7 +25,7 @@ static bool InstallHelpFile(const char* name)
     std::size_t size = 0;
     const unsigned char* data = FindEmbeddedBlob(name, &size);
     if (!data) return false;
-    std::u16string path = HelpFileDevicePath(name);
+    WideString path = HelpFileDevicePath(name);
     if (DeviceFileHolds(path.c_str(), data, size)) return true;
     return WriteDeviceFile(path.c_str(), data, size);
 }

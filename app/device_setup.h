@@ -2,6 +2,7 @@
 // the program's registry key. Uninstall takes away the same files and key.
 #pragma once
 #include <string>
+#include "platform/extras.h"
 
 // The help pages, the index first; the same names as the embedded files.
 inline constexpr const char* SETUP_HELP_FILES[] = {
@@ -14,11 +15,11 @@ inline constexpr const char* SETUP_HELP_FILES[] = {
     "quorix_use.htp",
 };
 // The program's key under HKEY_LOCAL_MACHINE: the maker's key, and the program's own in it.
-#define SETUP_REGISTRY_PARENT u"Software\\Larkwell\\Gearset1"
-#define SETUP_REGISTRY_NAME u"Quorix"
+#define SETUP_REGISTRY_PARENT TEXT("Software\\Larkwell\\Gearset1")
+#define SETUP_REGISTRY_NAME TEXT("Quorix")
 
 // "\Windows\NAME": where the help page `name` lives on the device.
-std::u16string HelpFileDevicePath(const char* name);
+WideString HelpFileDevicePath(const char* name);
 
 // Writes each help file that is missing or differs, and creates the registry key when missing.
 // Does nothing else when all is in place already. False when something could not be installed.

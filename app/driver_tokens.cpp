@@ -28,7 +28,7 @@ const Alias kAliases[] = {
 std::string Utf8(LPCWSTR text)
 {
     std::string out;
-    Utf16ToUtf8(text ? text : u"", &out);
+    Utf16ToUtf8(text ? text : TEXT(""), &out);
     return out;
 }
 

@@ -2,6 +2,7 @@
 // one thread message inside the program's own loop, then closes the main window.
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <cstdio>
 #include <iostream>
@@ -32,14 +33,14 @@ struct DriverJob {
 };
 DriverJob g_job;
 
-std::string Utf8(std::u16string_view text)
+std::string Utf8(WideStringView text)
 {
     std::string out;
     Utf16ToUtf8(text, &out);
     return out;
 }
 
-std::string JsonString(std::u16string_view text)
+std::string JsonString(WideStringView text)
 {
     std::string out = "\"";
     for (unsigned char c : Utf8(text)) {
@@ -59,12 +60,14 @@ std::string JsonString(std::u16string_view text)
 
 std::string Real(double v)
 {
+    // C runtimes differ in the sign they print for NaN: it is written here, as glibc writes it.
+    if (std::isnan(v)) return std::signbit(v) ? "\"-nan\"" : "\"nan\"";
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.17g", v);
-    return JsonString(std::u16string(buf, buf + std::char_traits<char>::length(buf)));
+    return JsonString(WideString(buf, buf + std::char_traits<char>::length(buf)));
 }
 
-std::u16string WindowText(HWND hwnd)
+WideString WindowText(HWND hwnd)
 {
     WCHAR buf[256];
     GetWindowText(hwnd, buf, 256);
@@ -238,7 +241,7 @@ int RunHeadless(int argc, char** argv)
     SetScreenScale(g_job.scale);  // before the first window: everything is drawn at this scale
     HINSTANCE instance = GetModuleHandle(nullptr);
     RegisterProgramResources(instance);
-    WCHAR commandLine[] = u"";
+    WCHAR commandLine[] = TEXT("");
     if (!haveTokens && !g_job.trace && g_job.screenshot.empty()) {
         // No work of its own: the program runs until it is told to exit (quorix-send exit).
         EnableCrossProcessWindows(true);

@@ -52,7 +52,7 @@ int RunDesktop(int scale)
     EnableCrossProcessWindows(true);
     HINSTANCE instance = GetModuleHandle(nullptr);
     RegisterProgramResources(instance);
-    WCHAR commandLine[] = u"";
+    WCHAR commandLine[] = TEXT("");
     int status = AppMain(instance, nullptr, commandLine, SW_SHOW);
     CloseDesktopWindow();
     return status;

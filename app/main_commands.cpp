@@ -21,9 +21,9 @@ LRESULT OnAbout(HWND hWnd)
 
 LRESULT OnHelpContents()
 {
-    std::u16string commandLine = HelpFileDevicePath(SETUP_HELP_FILES[0]);
+    WideString commandLine = HelpFileDevicePath(SETUP_HELP_FILES[0]);
     PROCESS_INFORMATION pi{};
-    if (CreateProcess(u"\\windows\\peghelp.exe", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (CreateProcess(TEXT("\\windows\\peghelp.exe"), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       nullptr, &pi)) {
         CloseHandle(pi.hProcess);
         CloseHandle(pi.hThread);
@@ -41,8 +41,8 @@ LRESULT OnUninstall(HWND hWnd)
     RegDeleteKey(key, SETUP_REGISTRY_NAME);
     RegCloseKey(key);
     MessageBox(hWnd,
-               u"レジストリの削除を行いました。アプリの終了後に、本体のファイルを削除してください。",
-               u"アンインストール", MB_OK);
+               TEXT("レジストリの削除を行いました。アプリの終了後に、本体のファイルを削除してください。"),
+               TEXT("アンインストール"), MB_OK);
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "engine/face_ops.h"
 #include "engine/key_support.h"
 #include "engine/number_text.h"
+#include "platform/extras.h"
 
 namespace {
 
@@ -16,57 +17,57 @@ constexpr std::size_t kBinDigitMax = 32;
 // What the display store hands back whole: the engine reads no more than this.
 constexpr std::size_t kEntryMax = kStoreFetchLimit - 1;
 
-bool IsDigit(char16_t c)
+bool IsDigit(WCHAR c)
 {
     return c >= u'0' && c <= u'9';
 }
 
-bool IsHexDigit(char16_t c)
+bool IsHexDigit(WCHAR c)
 {
     return IsDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
 
-bool IsBinDigit(char16_t c)
+bool IsBinDigit(WCHAR c)
 {
     return c == u'0' || c == u'1';
 }
 
-char16_t Upper(char16_t c)
+WCHAR Upper(WCHAR c)
 {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+    return c >= u'a' && c <= u'z' ? static_cast<WCHAR>(c - u'a' + u'A') : c;
 }
 
 // Spaces that may separate digit groups inside HEX and BIN text (as the panel groups them).
-bool IsGroupSpace(char16_t c)
+bool IsGroupSpace(WCHAR c)
 {
     return c == u' ' || c == 0x00A0 || c == 0x2009 || c == 0x202F || c == 0x3000;
 }
 
-bool IsSurroundingSpace(char16_t c)
+bool IsSurroundingSpace(WCHAR c)
 {
     return IsGroupSpace(c) || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' ||
            c == 0xFEFF;
 }
 
 // The text up to its terminator; false when there is none within the cap.
-bool BoundedText(const WCHAR* text, std::u16string_view* out)
+bool BoundedText(const WCHAR* text, WideStringView* out)
 {
     if (!text) return false;
     std::size_t n = 0;
     while (n <= static_cast<std::size_t>(kPasteTextCap) && text[n] != 0) ++n;
     if (n > static_cast<std::size_t>(kPasteTextCap)) return false;
-    *out = std::u16string_view(text, n);
+    *out = WideStringView(text, n);
     return true;
 }
 
-std::u16string_view Trimmed(std::u16string_view s)
+WideStringView Trimmed(WideStringView s)
 {
     while (!s.empty() && IsSurroundingSpace(s.front())) s.remove_prefix(1);
     while (!s.empty() && IsSurroundingSpace(s.back())) s.remove_suffix(1);
     return s;
 }
 
-bool EqualsUpper(std::u16string_view s, std::u16string_view upperWord)
+bool EqualsUpper(WideStringView s, WideStringView upperWord)
 {
     if (s.size() != upperWord.size()) return false;
     for (std::size_t i = 0; i < s.size(); ++i) {
@@ -76,11 +77,11 @@ bool EqualsUpper(std::u16string_view s, std::u16string_view upperWord)
 }
 
 // HEX and BIN: digits, with single separators allowed only between two digits.
-bool ParseIntegerDigits(std::u16string_view s, bool (*isDigit)(char16_t), std::size_t maxDigits,
-                        std::u16string* out)
+bool ParseIntegerDigits(WideStringView s, bool (*isDigit)(WCHAR), std::size_t maxDigits,
+                        WideString* out)
 {
     for (std::size_t i = 0; i < s.size(); ++i) {
-        char16_t c = s[i];
+        WCHAR c = s[i];
         if (isDigit(c)) {
             out->push_back(Upper(c));
             continue;
@@ -93,12 +94,12 @@ bool ParseIntegerDigits(std::u16string_view s, bool (*isDigit)(char16_t), std::s
 }
 
 // Integer digits of a DEC number, commas allowed only as thousands separators. Moves `pos`.
-bool ParseGroupedDigits(std::u16string_view s, std::size_t* pos, std::u16string* out, std::size_t* digits)
+bool ParseGroupedDigits(WideStringView s, std::size_t* pos, WideString* out, std::size_t* digits)
 {
     std::size_t group = 0;
     bool grouped = false;
     for (; *pos < s.size(); ++*pos) {
-        char16_t c = s[*pos];
+        WCHAR c = s[*pos];
         if (IsDigit(c)) {
             out->push_back(c);
             ++group;
@@ -115,27 +116,27 @@ bool ParseGroupedDigits(std::u16string_view s, std::size_t* pos, std::u16string*
     return !grouped || group == 3;
 }
 
-std::size_t TakeDigits(std::u16string_view s, std::size_t* pos, std::u16string* out)
+std::size_t TakeDigits(WideStringView s, std::size_t* pos, WideString* out)
 {
     std::size_t n = 0;
     for (; *pos < s.size() && IsDigit(s[*pos]); ++*pos, ++n) out->push_back(s[*pos]);
     return n;
 }
 
-bool ParseDecimal(std::u16string_view s, std::u16string* out)
+bool ParseDecimal(WideStringView s, WideString* out)
 {
     std::size_t pos = 0;
     if (pos < s.size() && s[pos] == u'-') {
         out->push_back(u'-');
         ++pos;
     }
-    std::u16string_view rest = s.substr(pos);
-    if (EqualsUpper(rest, u"INF")) {
-        *out += u"INF";
+    WideStringView rest = s.substr(pos);
+    if (EqualsUpper(rest, TEXT("INF"))) {
+        *out += TEXT("INF");
         return true;
     }
-    if (pos == 0 && EqualsUpper(rest, u"NAN")) {
-        *out = u"NAN";
+    if (pos == 0 && EqualsUpper(rest, TEXT("NAN"))) {
+        *out = TEXT("NAN");
         return true;
     }
     std::size_t digits = 0;
@@ -159,9 +160,9 @@ bool ParseDecimal(std::u16string_view s, std::u16string* out)
 // No key types an exponent, so only a paste brings one: such a number is written as a result
 // is, with the point before the "E" (the panel groups what stands before the point), and the
 // value it reads as: "1234e5" becomes "123400000.", "1e400" "INF".
-void WriteExponentAsResult(std::u16string* out)
+void WriteExponentAsResult(WideString* out)
 {
-    if (out->find(u'E') == std::u16string::npos) return;
+    if (out->find(u'E') == WideString::npos) return;
     WCHAR text[kDisplayTextCap];
     FormatDecText(ParseDecText(out->c_str()), text);
     out->clear();
@@ -174,7 +175,7 @@ int CopiedNumberText(const WCHAR* displayText, WCHAR* dest)
 {
     int n = 0;
     for (int i = 0; i < kDisplayTextCap - 1 && displayText[i] != 0; ++i) {
-        char16_t c = displayText[i];
+        WCHAR c = displayText[i];
         if (c == u',' || c == u' ') continue;
         dest[n++] = Upper(c);
     }
@@ -185,10 +186,10 @@ int CopiedNumberText(const WCHAR* displayText, WCHAR* dest)
 
 bool ParsePastedNumber(const WCHAR* text, DWORD modeFlags, WCHAR* entry)
 {
-    std::u16string_view whole;
+    WideStringView whole;
     if (!BoundedText(text, &whole)) return false;
-    std::u16string_view s = Trimmed(whole);
-    std::u16string out;
+    WideStringView s = Trimmed(whole);
+    WideString out;
     bool ok = false;
     switch (BaseOfModeFlags(modeFlags)) {
     case BASE_DEC:

@@ -11,7 +11,7 @@ namespace {
 
 // Eight HEX digits fill the 32-bit pattern; DEC and BIN are bounded by the store's fetch only.
 constexpr int kHexDigitLimit = 8;
-const WCHAR kPiText[] = u"3.14159265359";
+const WCHAR kPiText[] = TEXT("3.14159265359");
 
 BOOL IsTyping()
 {
@@ -34,7 +34,7 @@ BOOL OnDigitKey(HWND hDlg, int id)
         if ((g_calc.modeFlags & MODE_HEX) && TextLength(g_calc.displayText) == kHexDigitLimit)
             return EndWithRepaint(hDlg);
     } else {
-        BeginEntry(u"");
+        BeginEntry(TEXT(""));
     }
     WCHAR digit[kDisplayTextCap];
     AppendDisplayText(FormatHexText(id - IDC_DIGIT_0, digit));
@@ -47,8 +47,8 @@ BOOL OnPointKey(HWND hDlg, int /*id*/)
     if (IsTyping())
         FaceFetchStoreText(hDlg, g_calc.displayText);
     else
-        BeginEntry(u"0");
-    AppendDisplayText(u".");
+        BeginEntry(TEXT("0"));
+    AppendDisplayText(TEXT("."));
     FaceSetStoreText(hDlg, g_calc.displayText);
     return EndWithRepaint(hDlg);
 }
@@ -64,7 +64,7 @@ BOOL OnClearKey(HWND hDlg, int /*id*/)
         g_calc.entryFlags &= ~static_cast<DWORD>(ENTRY_TYPING);
         g_calc.entryFlags |= ENTRY_CLEAR_ONCE;
     }
-    ShowDisplayText(hDlg, u"0.");
+    ShowDisplayText(hDlg, TEXT("0."));
     return EndWithRepaint(hDlg);
 }
 
@@ -74,7 +74,7 @@ BOOL OnBackspaceKey(HWND hDlg, int /*id*/)
     if (!IsTyping()) return FALSE;
     int length = TextLength(g_calc.displayText);
     if (length <= 1) {
-        CopyDisplayText(u"0");
+        CopyDisplayText(TEXT("0"));
         g_calc.entryFlags &= ~static_cast<DWORD>(ENTRY_TYPING);
     } else {
         g_calc.displayText[length - 1] = 0;

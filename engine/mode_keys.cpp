@@ -82,11 +82,11 @@ BOOL OnAngleUnitKey(HWND hDlg, int /*id*/, LPARAM lParam)
     if (g_calc.modeFlags & MODE_DEGREES) {
         g_calc.modeFlags &= ~static_cast<DWORD>(MODE_DEGREES);
         FaceShowKey(hDlg, IDC_PI, TRUE);
-        FaceSetKeyCaption(angleKey, u"DEG");
+        FaceSetKeyCaption(angleKey, TEXT("DEG"));
     } else {
         g_calc.modeFlags |= MODE_DEGREES;
         FaceShowKey(hDlg, IDC_PI, FALSE);
-        FaceSetKeyCaption(angleKey, u"RAD");
+        FaceSetKeyCaption(angleKey, TEXT("RAD"));
     }
     return EndWithRepaint(hDlg);
 }

@@ -8,7 +8,7 @@ namespace {
 
 struct GroupingRule {
     std::size_t groupSize;
-    char16_t separator;
+    WCHAR separator;
 };
 
 constexpr GroupingRule kBinGrouping = {8, u' '};
@@ -29,7 +29,7 @@ bool IsDecGrouping(DWORD modeFlags)
 }
 
 // The first group takes what is left over, so every later group is full.
-void AppendGroups(std::u16string& out, std::u16string_view digits, GroupingRule rule)
+void AppendGroups(WideString& out, WideStringView digits, GroupingRule rule)
 {
     std::size_t first = digits.size() % rule.groupSize;
     if (first == 0) first = rule.groupSize;
@@ -39,11 +39,11 @@ void AppendGroups(std::u16string& out, std::u16string_view digits, GroupingRule 
     }
 }
 
-std::u16string GroupDecText(std::u16string_view text)
+WideString GroupDecText(WideStringView text)
 {
     std::size_t point = text.find(u'.');
-    std::u16string_view whole = text.substr(0, point);
-    std::u16string out;
+    WideStringView whole = text.substr(0, point);
+    WideString out;
     out.reserve(text.size() + text.size() / 3 + 1);
     // A sign is not a digit: "-123." must not become "-,123.".
     if (!whole.empty() && whole.front() == u'-') {
@@ -51,24 +51,24 @@ std::u16string GroupDecText(std::u16string_view text)
         whole.remove_prefix(1);
     }
     AppendGroups(out, whole, kDecGrouping);
-    if (point != std::u16string_view::npos) out += text.substr(point);
+    if (point != WideStringView::npos) out += text.substr(point);
     return out;
 }
 
-void UpperCaseAscii(std::u16string& text)
+void UpperCaseAscii(WideString& text)
 {
-    for (char16_t& c : text) {
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    for (WCHAR& c : text) {
+        if (c >= u'a' && c <= u'z') c = static_cast<WCHAR>(c - u'a' + u'A');
     }
 }
 
 const WCHAR* BaseLabel(DWORD modeFlags)
 {
     switch (modeFlags & MODE_BASE_MASK) {
-    case MODE_HEX: return u"HEX";
-    case MODE_BIN: return u"BIN";
+    case MODE_HEX: return TEXT("HEX");
+    case MODE_BIN: return TEXT("BIN");
     }
-    return u"DEC";
+    return TEXT("DEC");
 }
 
 // Only DEC with the trigonometric panel shows the angle unit.
@@ -76,7 +76,7 @@ const WCHAR* AngleLabel(DWORD modeFlags)
 {
     const DWORD needed = MODE_DEC | MODE_TRIG_PANEL;
     if ((modeFlags & needed) != needed) return nullptr;
-    return (modeFlags & MODE_DEGREES) ? u"DEG" : u"RAD";
+    return (modeFlags & MODE_DEGREES) ? TEXT("DEG") : TEXT("RAD");
 }
 
 bool HasMemoryValue(const CalcState& state)
@@ -85,7 +85,7 @@ bool HasMemoryValue(const CalcState& state)
 }
 
 // The memory of the current base's kind, written by the engine's own formatters, not grouped.
-std::u16string MemoryValueText(const CalcState& state)
+WideString MemoryValueText(const CalcState& state)
 {
     WCHAR buffer[kDisplayTextCap] = {};
     const WCHAR* text = buffer;
@@ -96,21 +96,21 @@ std::u16string MemoryValueText(const CalcState& state)
     } else {
         FormatDecText(state.realMemory, buffer);
     }
-    return std::u16string(text);
+    return WideString(text);
 }
 
 }  // namespace
 
-std::u16string_view PanelDisplayText(const CalcState& state)
+WideStringView PanelDisplayText(const CalcState& state)
 {
-    std::u16string_view room(state.displayText, kDisplayTextCap);
+    WideStringView room(state.displayText, kDisplayTextCap);
     return room.substr(0, room.find(u'\0'));
 }
 
-std::u16string GroupDisplayText(std::u16string_view text, DWORD modeFlags)
+WideString GroupDisplayText(WideStringView text, DWORD modeFlags)
 {
     if (IsDecGrouping(modeFlags)) return GroupDecText(text);
-    std::u16string out;
+    WideString out;
     GroupingRule rule = GroupingFor(modeFlags);
     out.reserve(text.size() + text.size() / rule.groupSize);
     AppendGroups(out, text, rule);
@@ -118,7 +118,7 @@ std::u16string GroupDisplayText(std::u16string_view text, DWORD modeFlags)
 }
 
 // The length counted is the display text's own, before grouping.
-int NumberWidthFactor(std::u16string_view text, DWORD modeFlags)
+int NumberWidthFactor(WideStringView text, DWORD modeFlags)
 {
     if (text.size() <= PANEL_WIDE_TEXT_MAX) return PANEL_WIDTH_WIDE;
     return (modeFlags & MODE_BIN) ? PANEL_WIDTH_NARROW_BIN : PANEL_WIDTH_NARROW;
@@ -126,7 +126,7 @@ int NumberWidthFactor(std::u16string_view text, DWORD modeFlags)
 
 PanelModel ComputePanelModel(const CalcState& state)
 {
-    std::u16string_view text = PanelDisplayText(state);
+    WideStringView text = PanelDisplayText(state);
     PanelModel model{};
     model.number = GroupDisplayText(text, state.modeFlags);
     UpperCaseAscii(model.number);
@@ -135,7 +135,7 @@ PanelModel ComputePanelModel(const CalcState& state)
     model.angleLabel = AngleLabel(state.modeFlags);
     model.hasMemoryLine = HasMemoryValue(state);
     if (model.hasMemoryLine) {
-        model.memoryLine = u"M: " + MemoryValueText(state);
+        model.memoryLine = TEXT("M: ") + MemoryValueText(state);
         UpperCaseAscii(model.memoryLine);
     }
     return model;

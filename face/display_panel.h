@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include "engine/calc_state.h"
+#include "platform/extras.h"
 
 // Width of the number font per 72nds of an inch: wide for short texts, narrow for long ones.
 constexpr int PANEL_WIDTH_WIDE = 8;
@@ -14,21 +15,21 @@ constexpr int PANEL_WIDTH_NARROW_BIN = 3;
 constexpr std::size_t PANEL_WIDE_TEXT_MAX = 12;
 
 struct PanelModel {
-    std::u16string number;       // grouped and upper-cased, as drawn
+    WideString number;       // grouped and upper-cased, as drawn
     int widthFactor;             // 8, 4 or 3
-    const WCHAR* baseLabel;      // u"DEC", u"HEX" or u"BIN"
-    const WCHAR* angleLabel;     // u"DEG" or u"RAD"; null when not drawn
-    std::u16string memoryLine;   // "M: " and the memory value; empty when none
+    const WCHAR* baseLabel;      // TEXT("DEC"), TEXT("HEX") or TEXT("BIN")
+    const WCHAR* angleLabel;     // TEXT("DEG") or TEXT("RAD"); null when not drawn
+    WideString memoryLine;   // "M: " and the memory value; empty when none
     bool hasMemoryLine;
 };
 
 PanelModel ComputePanelModel(const CalcState& state);
 
 // The display text up to its terminator, never reading past the record's room.
-std::u16string_view PanelDisplayText(const CalcState& state);
+WideStringView PanelDisplayText(const CalcState& state);
 
 // Digit grouping of the base in `modeFlags` (BIN 8 with spaces, HEX 4 with spaces, DEC 3 with
 // commas before the first point, a leading minus kept out of the count). Case is left alone.
-std::u16string GroupDisplayText(std::u16string_view text, DWORD modeFlags);
+WideString GroupDisplayText(WideStringView text, DWORD modeFlags);
 
-int NumberWidthFactor(std::u16string_view text, DWORD modeFlags);
+int NumberWidthFactor(WideStringView text, DWORD modeFlags);

@@ -13,7 +13,7 @@ namespace {
 constexpr LONG kCaptionFontHeight = 18;
 
 // Where the text's glyphs put ink, from its cell's top-left corner, in the selected font.
-RECT TextInkBox(HDC hdc, std::u16string_view text)
+RECT TextInkBox(HDC hdc, WideStringView text)
 {
     static const MAT2 kIdentity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
     TEXTMETRIC tm = {};
@@ -21,7 +21,7 @@ RECT TextInkBox(HDC hdc, std::u16string_view text)
     RECT box = {0, 0, 0, 0};
     bool any = false;
     int pen = 0;
-    for (char16_t c : text) {
+    for (WCHAR c : text) {
         GLYPHMETRICS gm = {};
         if (GetGlyphOutline(hdc, c, GGO_METRICS, &gm, 0, nullptr, &kIdentity) == GDI_ERROR) continue;
         RECT glyph = {pen + gm.gmptGlyphOrigin.x, tm.tmAscent - gm.gmptGlyphOrigin.y, 0, 0};
@@ -38,13 +38,13 @@ RECT TextInkBox(HDC hdc, std::u16string_view text)
     return box;
 }
 
-int TextInkWidth(HDC hdc, std::u16string_view text)
+int TextInkWidth(HDC hdc, WideStringView text)
 {
     RECT ink = TextInkBox(hdc, text);
     return ink.right - ink.left;
 }
 
-int TextInkHeight(HDC hdc, std::u16string_view text)
+int TextInkHeight(HDC hdc, WideStringView text)
 {
     RECT ink = TextInkBox(hdc, text);
     return ink.bottom - ink.top;
@@ -52,7 +52,7 @@ int TextInkHeight(HDC hdc, std::u16string_view text)
 
 // The caption font: cell height 18 and heavy, lower only for a caption too tall for the face,
 // then condensed as far as its width needs.
-LOGFONT CaptionFont(HDC hdc, std::u16string_view caption, const RECT& face)
+LOGFONT CaptionFont(HDC hdc, WideStringView caption, const RECT& face)
 {
     LOGFONT lf = {};
     lf.lfHeight = kCaptionFontHeight;
@@ -79,7 +79,7 @@ LONG ShiftInto(LONG low, LONG high, LONG faceLow, LONG faceHigh)
 
 void DrawKeyCaption(HDC hdc, const WCHAR* caption, const RECT& item, const RECT& face)
 {
-    std::u16string_view text(caption);
+    WideStringView text(caption);
     LOGFONT lf = CaptionFont(hdc, text, face);
     HFONT hfont = CreateFontIndirect(&lf);
     HGDIOBJ oldFont = SelectObject(hdc, hfont);

@@ -74,14 +74,14 @@ void DrawOutlineRect(HDC hdc, const RECT& rc, int penWidth, COLORREF penColor)
     DeleteObject(hpen);
 }
 
-SIZE MeasureText(HDC hdc, std::u16string_view text)
+SIZE MeasureText(HDC hdc, WideStringView text)
 {
     SIZE size = {};
     GetTextExtentPoint32(hdc, text.data(), static_cast<int>(text.size()), &size);
     return size;
 }
 
-void DrawPanelText(HDC hdc, int x, int y, std::u16string_view text)
+void DrawPanelText(HDC hdc, int x, int y, WideStringView text)
 {
     ExtTextOut(hdc, x, y, ETO_CLIPPED, &kPanelRect, text.data(), static_cast<UINT>(text.size()),
                nullptr);
@@ -104,7 +104,7 @@ struct LabelLine {
     int baseLabelRight;
 };
 
-LabelLine DrawLabels(HDC hdc, int dpi, const PanelModel& model, std::u16string_view displayText)
+LabelLine DrawLabels(HDC hdc, int dpi, const PanelModel& model, WideStringView displayText)
 {
     TextFont font = BeginTextFont(hdc, -7 * dpi / 72, 0, FW_BOLD);
     LabelLine line = {};

@@ -4,7 +4,7 @@
 
 namespace {
 
-int AverageCharWidth(HDC hdc, std::u16string_view /*text*/)
+int AverageCharWidth(HDC hdc, WideStringView /*text*/)
 {
     TEXTMETRIC tm = {};
     GetTextMetrics(hdc, &tm);
@@ -13,14 +13,14 @@ int AverageCharWidth(HDC hdc, std::u16string_view /*text*/)
 
 }  // namespace
 
-int TextAdvanceWidth(HDC hdc, std::u16string_view text)
+int TextAdvanceWidth(HDC hdc, WideStringView text)
 {
     SIZE size = {};
     GetTextExtentPoint32(hdc, text.data(), static_cast<int>(text.size()), &size);
     return size.cx;
 }
 
-int MeasureInFont(HDC hdc, const LOGFONT& lf, std::u16string_view text, TextMeasureFn measure)
+int MeasureInFont(HDC hdc, const LOGFONT& lf, WideStringView text, TextMeasureFn measure)
 {
     HFONT hfont = CreateFontIndirect(&lf);
     HGDIOBJ oldFont = SelectObject(hdc, hfont);
@@ -30,7 +30,7 @@ int MeasureInFont(HDC hdc, const LOGFONT& lf, std::u16string_view text, TextMeas
     return value;
 }
 
-LOGFONT CondensedToFit(HDC hdc, LOGFONT lf, std::u16string_view text, int room, TextMeasureFn width)
+LOGFONT CondensedToFit(HDC hdc, LOGFONT lf, WideStringView text, int room, TextMeasureFn width)
 {
     int natural = MeasureInFont(hdc, lf, text, width);
     if (natural <= room || natural <= 0) return lf;

@@ -2,17 +2,18 @@
 // narrower lfWidth.
 #pragma once
 #include <string_view>
+#include "platform/extras.h"
 #include "platform/windows.h"
 
 // A measure of `text` in the font selected into `hdc`, in pixels (its width, its ink's height).
-using TextMeasureFn = int (*)(HDC hdc, std::u16string_view text);
+using TextMeasureFn = int (*)(HDC hdc, WideStringView text);
 
 // The advance width of `text`, as it is laid out.
-int TextAdvanceWidth(HDC hdc, std::u16string_view text);
+int TextAdvanceWidth(HDC hdc, WideStringView text);
 
 // `measure` of `text` in a font made from `lf` for the purpose.
-int MeasureInFont(HDC hdc, const LOGFONT& lf, std::u16string_view text, TextMeasureFn measure);
+int MeasureInFont(HDC hdc, const LOGFONT& lf, WideStringView text, TextMeasureFn measure);
 
 // `lf` when `text` is at most `room` pixels wide in it (as `width` measures), else `lf` with the
 // widest lfWidth at which it is, or 1 when none is.
-LOGFONT CondensedToFit(HDC hdc, LOGFONT lf, std::u16string_view text, int room, TextMeasureFn width);
+LOGFONT CondensedToFit(HDC hdc, LOGFONT lf, WideStringView text, int room, TextMeasureFn width);

@@ -9,6 +9,11 @@
 #include <vector>
 #include "platform/win_types.h"
 
+// Text of WCHARs as the standard library holds it: the same code on every target, whichever type
+// WCHAR is.
+using WideString = std::basic_string<WCHAR>;
+using WideStringView = std::basic_string_view<WCHAR>;
+
 // ---- The program -------------------------------------------------------------------------------
 // Names the program's host folders (cache, data, runtime), its files' headers and its desktop
 // window's class hint. Called once, first thing; the platform knows no name of its own.
@@ -115,9 +120,9 @@ int EndingSignal();
 
 // ---- Host text and device files ------------------------------------------------------------------
 // False on a lone surrogate; *out then holds an unspecified partial result.
-bool Utf16ToUtf8(std::u16string_view text, std::string* out);
+bool Utf16ToUtf8(WideStringView text, std::string* out);
 // False on malformed UTF-8 (overlong forms, encoded surrogates, truncated sequences).
-bool Utf8ToUtf16(std::string_view text, std::u16string* out);
+bool Utf8ToUtf16(std::string_view text, WideString* out);
 // True when the device file exists and holds exactly these bytes.
 bool DeviceFileHolds(LPCWSTR devicePath, const void* data, std::size_t size);
 // Replaces the device file's content as one step (a reader sees the old or the new file, never a

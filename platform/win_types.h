@@ -1,8 +1,16 @@
 // Basic Win32 types, handles and structures, as the program's code names them.
-// Text is UTF-16: WCHAR is char16_t.
+// Text is UTF-16: WCHAR is char16_t, and TEXT("...") makes a literal of it, as Win32's TEXT makes
+// one of its WCHAR, so that the same line compiles on both.
 #pragma once
+#if defined(_WIN32)
+// Windows has them all, TEXT included.
+#include <windows.h>
+#else
 #include <cstddef>
 #include <cstdint>
+
+#define __TEXT(quote) u##quote
+#define TEXT(quote) __TEXT(quote)
 
 #define CALLBACK
 #define WINAPI
@@ -95,3 +103,4 @@ struct MSG {
     POINT pt;
 };
 using LPMSG = MSG*;
+#endif

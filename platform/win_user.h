@@ -37,6 +37,7 @@
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_TIMER 0x0113
+#define WM_CTLCOLORBTN 0x0135
 #define WM_CTLCOLORSTATIC 0x0138
 #define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
@@ -139,6 +140,9 @@ using LPCDLGTEMPLATE = const DLGTEMPLATE*;
 #define BS_RADIOBUTTON 0x0004L
 #define BS_AUTORADIOBUTTON 0x0009L
 #define BS_OWNERDRAW 0x000BL
+
+// A system colour; its brush is (HBRUSH)(COLOR_BTNFACE + 1), as window classes give it.
+#define COLOR_BTNFACE 15
 #define BS_TYPEMASK 0x000FL
 #define BS_PUSHLIKE 0x1000L
 

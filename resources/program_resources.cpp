@@ -10,13 +10,13 @@ namespace {
 
 struct StringResource {
     UINT id;
-    const char16_t* text;
+    const WCHAR* text;
 };
 const StringResource kStrings[] = {
     {IDS_APP_TITLE, STR_APP_TITLE},
     {IDS_WINDOW_CLASS, STR_WINDOW_CLASS},
-    {IDS_HELP, u"ヘルプ"},
-    {IDS_EXIT, u"終了"},
+    {IDS_HELP, TEXT("ヘルプ")},
+    {IDS_EXIT, TEXT("終了")},
 };
 
 // Accelerator table 3: flags, key, command, padding; 0x80 marks the last entry.
@@ -42,7 +42,7 @@ const BlobResource kBlobs[] = {
     {RT_GROUP_ICON, IDI_APPICON, "app_icon.ico"},
 };
 
-std::size_t Length(const char16_t* s)
+std::size_t Length(const WCHAR* s)
 {
     std::size_t n = 0;
     while (s[n]) ++n;
@@ -60,7 +60,7 @@ void RegisterProgramResources(HINSTANCE instance)
         entries.push_back({RT_DIALOG, IDD_CALC, calc.data(), static_cast<DWORD>(calc.size() * sizeof(WORD))});
         entries.push_back({RT_DIALOG, IDD_ABOUTBOX, about.data(), static_cast<DWORD>(about.size() * sizeof(WORD))});
         for (const StringResource& s : kStrings) {
-            entries.push_back({RT_STRING, s.id, s.text, static_cast<DWORD>(Length(s.text) * sizeof(char16_t))});
+            entries.push_back({RT_STRING, s.id, s.text, static_cast<DWORD>(Length(s.text) * sizeof(WCHAR))});
         }
         entries.push_back({RT_ACCELERATOR, IDR_ACCELERATORS, kAccelerators, sizeof(kAccelerators)});
         for (const BlobResource& b : kBlobs) {

@@ -10,8 +10,8 @@
 #define IDS_HELP 40014
 #define IDS_EXIT 40016
 // The texts of IDS_APP_TITLE and IDS_WINDOW_CLASS: quorix-send finds the running window by them.
-#define STR_APP_TITLE u"Quorix V3.12"
-#define STR_WINDOW_CLASS u"MYQUORIX"
+#define STR_APP_TITLE TEXT("Quorix V3.12")
+#define STR_WINDOW_CLASS TEXT("MYQUORIX")
 
 // Accelerators, icon, menus, dialogs
 #define IDR_ACCELERATORS 3

@@ -52,15 +52,16 @@ struct RectCase {
     RECT r;
     RECT outer;  // expected outline extent, right/bottom exclusive
     RECT inner;  // expected brush area (empty: none)
+    bool roundJoins = false;  // the outline's four outermost corner pixels stay unpainted
 };
 
-// Outline of width w along pixel c covers c - w/2 .. c - w/2 + w - 1.
+// Outline of width w along pixel c covers c - w/2 .. c - w/2 + w - 1; wide pens join round.
 const RectCase kRectCases[] = {
-    /* name          style           w  rectangle          outline extent     brush area       */
+    /* name          style           w  rectangle          outline extent     brush area      round */
     {"pen1",         PS_SOLID,       1, {5, 5, 15, 12},    {5, 5, 15, 12},    {6, 6, 14, 11}},
     {"pen2",         PS_SOLID,       2, {5, 5, 15, 12},    {4, 4, 15, 12},    {6, 6, 13, 10}},
-    {"pen3",         PS_SOLID,       3, {5, 5, 15, 12},    {4, 4, 16, 13},    {7, 7, 13, 10}},
-    {"insideFrame3", PS_INSIDEFRAME, 3, {5, 5, 15, 12},    {5, 5, 15, 12},    {8, 8, 12, 9}},
+    {"pen3",         PS_SOLID,       3, {5, 5, 15, 12},    {4, 4, 16, 13},    {7, 7, 13, 10},  true},
+    {"insideFrame3", PS_INSIDEFRAME, 3, {5, 5, 15, 12},    {5, 5, 15, 12},    {8, 8, 12, 9},   true},
     {"reversed",     PS_SOLID,       1, {15, 12, 5, 5},    {5, 5, 15, 12},    {6, 6, 14, 11}},
     {"rule2High1",   PS_SOLID,       2, {0, 10, 20, 11},   {0, 9, 20, 11},    {0, 0, 0, 0}},
     {"separator1",   PS_SOLID,       1, {3, 8, 17, 9},     {3, 8, 17, 9},     {0, 0, 0, 0}},
@@ -70,6 +71,11 @@ const RectCase kRectCases[] = {
 bool In(const RECT& r, int x, int y)
 {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+}
+
+bool IsCorner(const RECT& r, int x, int y)
+{
+    return (x == r.left || x == r.right - 1) && (y == r.top || y == r.bottom - 1);
 }
 
 class RectangleTest : public ::testing::TestWithParam<RectCase> {};
@@ -88,7 +94,10 @@ TEST_P(RectangleTest, CoversExactlyTheDocumentedPixels)
     DeleteObject(brush);
     for (int y = 0; y < cv.h; ++y) {
         std::string want;
-        for (int x = 0; x < cv.w; ++x) want += In(c.inner, x, y) ? 'o' : In(c.outer, x, y) ? '#' : '.';
+        for (int x = 0; x < cv.w; ++x) {
+            bool outline = In(c.outer, x, y) && !(c.roundJoins && IsCorner(c.outer, x, y));
+            want += In(c.inner, x, y) ? 'o' : outline ? '#' : '.';
+        }
         EXPECT_EQ(cv.Row(y), want) << "row " << y;
     }
 }

@@ -135,8 +135,21 @@ void OnCaptureChanged(HWND hwnd)
     SetPushed(hwnd, false);
 }
 
+// As Win32 paints an owner-drawn button: its background first, with the brush its parent answers
+// WM_CTLCOLORBTN with, else the system's button face; then the owner draws on it.
+void EraseOwnerButton(HWND hwnd, HDC hdc)
+{
+    LRESULT answer = SendMessage(GetParent(hwnd), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(hdc),
+                                 reinterpret_cast<LPARAM>(hwnd));
+    HBRUSH brush = answer ? reinterpret_cast<HBRUSH>(answer) : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    FillRect(hdc, &r, brush);
+}
+
 void DrawOwnerButton(HWND hwnd, HDC hdc)
 {
+    EraseOwnerButton(hwnd, hdc);
     int id = GetDlgCtrlID(hwnd);
     DRAWITEMSTRUCT dis{};
     dis.CtlType = ODT_BUTTON;

@@ -8,18 +8,18 @@ namespace {
 // Atoms of the predefined control classes.
 struct ClassAtom {
     WORD atom;
-    const char16_t* name;
+    const WCHAR* name;
 };
 constexpr ClassAtom kClassAtoms[] = {
-    {0x0080, u"BUTTON"}, {0x0081, u"EDIT"},      {0x0082, u"STATIC"},
-    {0x0083, u"LISTBOX"}, {0x0084, u"SCROLLBAR"}, {0x0085, u"COMBOBOX"},
+    {0x0080, TEXT("BUTTON")}, {0x0081, TEXT("EDIT")},      {0x0082, TEXT("STATIC")},
+    {0x0083, TEXT("LISTBOX")}, {0x0084, TEXT("SCROLLBAR")}, {0x0085, TEXT("COMBOBOX")},
 };
 
 WORD AtomOf(LPCWSTR name)
 {
     if (!name) return 0;
     for (const auto& c : kClassAtoms) {
-        if (std::u16string(c.name) == name) return c.atom;
+        if (WideString(c.name) == name) return c.atom;
     }
     return 0;
 }
@@ -32,7 +32,7 @@ void PutDword(std::vector<WORD>& out, DWORD v)
 
 void PutText(std::vector<WORD>& out, LPCWSTR text)
 {
-    for (const WCHAR* p = text ? text : u""; *p; ++p) out.push_back(*p);
+    for (const WCHAR* p = text ? text : TEXT(""); *p; ++p) out.push_back(*p);
     out.push_back(0);
 }
 
@@ -60,7 +60,7 @@ public:
         *v = static_cast<short>(w);
         return true;
     }
-    bool Text(std::u16string* out)
+    bool Text(WideString* out)
     {
         out->clear();
         for (;;) {
@@ -68,11 +68,11 @@ public:
             if (!Word(&c)) return false;
             if (c == 0) return true;
             if (out->size() >= 4096) return false;
-            out->push_back(static_cast<char16_t>(c));
+            out->push_back(static_cast<WCHAR>(c));
         }
     }
     // A name or an ordinal (0xFFFF followed by a number).
-    bool NameOrOrdinal(std::u16string* name, WORD* ordinal)
+    bool NameOrOrdinal(WideString* name, WORD* ordinal)
     {
         *ordinal = 0;
         name->clear();
@@ -170,7 +170,7 @@ bool ParseDialogTemplate(const void* data, std::size_t size, ParsedDialog* out)
     WORD count;
     if (!r.Dword(&out->style) || !r.Dword(&out->exStyle) || !r.Word(&count)) return false;
     if (!r.Short(&out->x) || !r.Short(&out->y) || !r.Short(&out->cx) || !r.Short(&out->cy)) return false;
-    std::u16string menu, cls;
+    WideString menu, cls;
     WORD menuId, classId;
     if (!r.NameOrOrdinal(&menu, &menuId) || !r.NameOrOrdinal(&cls, &classId)) return false;
     if (!r.Text(&out->caption)) return false;

@@ -10,8 +10,8 @@ struct ParsedDialogItem {
     DWORD exStyle;
     short x, y, cx, cy;
     WORD id;
-    std::u16string className;
-    std::u16string caption;
+    WideString className;
+    WideString caption;
     WORD captionOrdinal;  // non-zero when the caption is a resource id (SS_ICON)
 };
 
@@ -19,9 +19,9 @@ struct ParsedDialog {
     DWORD style;
     DWORD exStyle;
     short x, y, cx, cy;
-    std::u16string caption;
+    WideString caption;
     WORD pointSize;
-    std::u16string fontName;
+    WideString fontName;
     std::vector<ParsedDialogItem> items;
 };
 

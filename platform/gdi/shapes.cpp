@@ -1,6 +1,5 @@
 // Rectangles, rectangle fills and reading single pixels, drawn in software with the DC's pen and brush.
-// Knowingly lacks: pen styles other than solid, null and inside-frame; round joins of wide pens
-// (corners of a wide outline are square).
+// Knowingly lacks: pen styles other than solid, null and inside-frame.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -47,12 +46,31 @@ long long PenStart(long long c, int width)
     return c - width / 2;
 }
 
+// A pen's round join at a corner of a rectangle's outline: the w x w block at (x, y) whose
+// inside lies towards (towardX, towardY), each +1 or -1. The sides cover the pixels level with the
+// block's centre or inwards of it; the join's disc adds what lies within w / 2 of the centre, so
+// only the outermost pixels are left out (for w = 3 the corner pixel; widths 1 and 2 keep all).
+void FillRoundJoin(const DrawTarget& t, long long x, long long y, int w, int towardX, int towardY, COLORREF c)
+{
+    // Offsets and distances doubled, so that an even width's half-pixel centre stays whole.
+    const long long kJoinReach = std::max(static_cast<long long>(w) * w - 2, 0LL);
+    for (int j = 0; j < w; ++j) {
+        for (int i = 0; i < w; ++i) {
+            long long dx = 2 * i - (w - 1), dy = 2 * j - (w - 1);
+            bool onSide = dx * towardX >= 0 || dy * towardY >= 0;
+            if (onSide || dx * dx + dy * dy <= kJoinReach) FillLogical(t, x + i, y + j, x + i + 1, y + j + 1, c);
+        }
+    }
+}
+
 }  // namespace
 
 // Rectangle(l, t, r, b), as Win32 draws it for the pens we have:
 //  - the outline's path runs along columns l and r-1 and rows t and b-1 (right and bottom edges
-//    exclusive); a pen of width w covers w pixels across each of these lines (PenStart), corners
-//    square. Width 1 covers exactly l..r-1 x t..b-1; width 3 reaches one pixel outside it.
+//    exclusive); a pen of width w covers w pixels across each of these lines (PenStart). A pen
+//    wider than 1 joins the sides round, as CreatePen's pens do (PS_JOIN_ROUND), where the
+//    rectangle has room for the joins: width 3 leaves each corner's outermost pixel out. Width 1
+//    covers exactly l..r-1 x t..b-1; width 3 reaches one pixel outside it.
 //  - PS_INSIDEFRAME wider than 1 shrinks the path so the outline stays inside l..r-1 x t..b-1.
 //  - the brush fills what lies inside the outline; a rectangle one or two pixels high has no inside.
 //  - with PS_NULL there is no outline and the fill is one pixel smaller: l..r-2 x t..b-2.
@@ -81,6 +99,18 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
     long long innerL = outerL + w, innerT = outerT + w, innerR = outerR - w, innerB = outerB - w;
     if (filled && innerL < innerR && innerT < innerB) FillLogical(t, innerL, innerT, innerR, innerB, fill);
     COLORREF c = pen->color;
+    if (outerR - outerL >= 2 * w && outerB - outerT >= 2 * w) {
+        // The sides between the corners, then the corners as round joins.
+        FillLogical(t, innerL, outerT, innerR, innerT, c);                                // top
+        FillLogical(t, innerL, innerB, innerR, outerB, c);                                // bottom
+        FillLogical(t, outerL, innerT, innerL, innerB, c);                                // left
+        FillLogical(t, innerR, innerT, outerR, innerB, c);                                // right
+        FillRoundJoin(t, outerL, outerT, w, 1, 1, c);
+        FillRoundJoin(t, innerR, outerT, w, -1, 1, c);
+        FillRoundJoin(t, outerL, innerB, w, 1, -1, c);
+        FillRoundJoin(t, innerR, innerB, w, -1, -1, c);
+        return TRUE;
+    }
     FillLogical(t, outerL, outerT, outerR, std::min(innerT, outerB), c);                 // top
     FillLogical(t, outerL, std::max(innerB, outerT), outerR, outerB, c);                 // bottom
     FillLogical(t, outerL, outerT, std::min(innerL, outerR), outerB, c);                 // left

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+// True for a help page's name: .htc or .htp, in any case.
+bool IsHelpPageName(std::string_view name);
 // The copy's file name: the page's name in ASCII lower case with ".html" appended.
 std::string MirrorPageName(std::string_view pageName);
 // The page's HTML with every relative link to a .htc or .htp page in the same folder pointed at

@@ -25,15 +25,15 @@ void AppendUtf8(char32_t c, std::string* out)
     }
 }
 
-void AppendUtf16(char32_t c, std::u16string* out)
+void AppendUtf16(char32_t c, WideString* out)
 {
     if (c < 0x10000) {
-        out->push_back(static_cast<char16_t>(c));
+        out->push_back(static_cast<WCHAR>(c));
         return;
     }
     c -= 0x10000;
-    out->push_back(static_cast<char16_t>(0xD800 | (c >> 10)));
-    out->push_back(static_cast<char16_t>(0xDC00 | (c & 0x3FF)));
+    out->push_back(static_cast<WCHAR>(0xD800 | (c >> 10)));
+    out->push_back(static_cast<WCHAR>(0xDC00 | (c & 0x3FF)));
 }
 
 // Length of the sequence a lead byte starts, and the smallest code point it may carry.
@@ -48,7 +48,7 @@ bool Utf8Lead(unsigned char b, int* length, char32_t* value, char32_t* minimum)
 
 }  // namespace
 
-bool Utf16ToUtf8(std::u16string_view text, std::string* out)
+bool Utf16ToUtf8(WideStringView text, std::string* out)
 {
     out->clear();
     out->reserve(text.size());
@@ -66,7 +66,7 @@ bool Utf16ToUtf8(std::u16string_view text, std::string* out)
     return true;
 }
 
-bool Utf8ToUtf16(std::string_view text, std::u16string* out)
+bool Utf8ToUtf16(std::string_view text, WideString* out)
 {
     out->clear();
     out->reserve(text.size());
@@ -87,7 +87,7 @@ bool Utf8ToUtf16(std::string_view text, std::u16string* out)
     return true;
 }
 
-char16_t FoldCase(char16_t c)
+WCHAR FoldCase(WCHAR c)
 {
     if (c < 0x80) return (c >= u'A' && c <= u'Z') ? c + 0x20 : c;
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;                  // Latin-1
@@ -106,7 +106,7 @@ char16_t FoldCase(char16_t c)
     return c;
 }
 
-bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b)
+bool EqualsIgnoringCase(WideStringView a, WideStringView b)
 {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {

@@ -8,5 +8,5 @@
 
 
 // The one-to-one lower-case partner of c for Latin, Greek, Cyrillic and full-width Latin letters.
-char16_t FoldCase(char16_t c);
-bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b);
+WCHAR FoldCase(WCHAR c);
+bool EqualsIgnoringCase(WideStringView a, WideStringView b);

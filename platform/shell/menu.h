@@ -13,7 +13,7 @@ constexpr std::size_t kMenuBarButtonCap = 16;
 struct ShellMenuItem {
     UINT flags = 0;  // MF_POPUP, MF_GRAYED, MF_SEPARATOR as the template has them (MF_END dropped)
     UINT id = 0;
-    std::u16string text;
+    WideString text;
     std::vector<ShellMenuItem> items;  // a pop-up's entries
     bool IsSeparator() const { return (flags & MF_SEPARATOR) || (!(flags & MF_POPUP) && id == 0 && text.empty()); }
     bool IsSelectable() const { return !IsSeparator() && !(flags & (MF_GRAYED | MF_POPUP)); }

@@ -16,12 +16,12 @@ public:
         m_pos += 2;
         return true;
     }
-    bool Text(std::u16string* out)
+    bool Text(WideString* out)
     {
         out->clear();
         for (WORD c; Word(&c);) {
             if (c == 0) return true;
-            out->push_back(static_cast<char16_t>(c));
+            out->push_back(static_cast<WCHAR>(c));
         }
         return false;  // no terminator before the end
     }
