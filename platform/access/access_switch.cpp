@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 #include <string>
 #include "platform/access/atspi_bridge.h"
 #include "platform/access/dbus_api.h"
@@ -123,8 +124,11 @@ std::string SessionBusAddress(const DbusApi& d, DBusConnection* session)
 // `forced`: on whatever IsEnabled says.
 std::string AskSessionBus(bool forced)
 {
-    bool sessionNamed = std::getenv("DBUS_SESSION_BUS_ADDRESS") || std::getenv("XDG_RUNTIME_DIR");
-    if (!sessionNamed) return std::string();
+    // Only a bus that is there: with none named, libdbus would autolaunch one (forking a
+    // dbus-launch) just to be told accessibility is off.
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    bool userBus = runtime && *runtime && access((std::string(runtime) + "/bus").c_str(), F_OK) == 0;
+    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS") && !userBus) return std::string();
     const DbusApi* d = LoadDbusApi(nullptr);
     if (!d) return std::string();
     DBusError error;
