@@ -25,16 +25,16 @@ std::string RootWindowBusAddress()
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) return std::string();
     LibraryLoader xcb("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
-#define QUORIX_XCB(X)                                                                                  \
+#define ACCESS_XCB(X)                                                                                  \
     X(xcb_connect) X(xcb_connection_has_error) X(xcb_get_setup) X(xcb_setup_roots_iterator)             \
     X(xcb_intern_atom) X(xcb_intern_atom_reply) X(xcb_get_property) X(xcb_get_property_reply)           \
     X(xcb_get_property_value) X(xcb_get_property_value_length) X(xcb_disconnect)
-#define QUORIX_XCB_SLOT(name) decltype(&::name) name = nullptr;
+#define ACCESS_XCB_SLOT(name) decltype(&::name) name = nullptr;
     struct {
-        QUORIX_XCB(QUORIX_XCB_SLOT)
+        ACCESS_XCB(ACCESS_XCB_SLOT)
     } x;
-#define QUORIX_XCB_RESOLVE(name) xcb.Resolve(#name, x.name);
-    QUORIX_XCB(QUORIX_XCB_RESOLVE)
+#define ACCESS_XCB_RESOLVE(name) xcb.Resolve(#name, x.name);
+    ACCESS_XCB(ACCESS_XCB_RESOLVE)
     std::string address;
     if (!xcb.Ok()) {
         if (xcb.handle) dlclose(xcb.handle);

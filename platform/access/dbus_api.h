@@ -4,7 +4,7 @@
 #include <dbus/dbus.h>
 #include <string>
 
-#define QUORIX_DBUS_FUNCTIONS(X)                                                                       \
+#define ACCESS_DBUS_FUNCTIONS(X)                                                                       \
     X(dbus_error_init) X(dbus_error_free) X(dbus_error_is_set)                                           \
     X(dbus_connection_open_private) X(dbus_connection_close) X(dbus_connection_unref)                    \
     X(dbus_connection_set_exit_on_disconnect) X(dbus_connection_get_unix_fd)                             \
@@ -22,9 +22,9 @@
     X(dbus_message_iter_close_container) X(dbus_message_append_args) X(dbus_message_demarshal) X(dbus_message_marshal) X(dbus_free)
 
 struct DbusApi {
-#define QUORIX_DBUS_SLOT(name) decltype(&::name) name = nullptr;
-    QUORIX_DBUS_FUNCTIONS(QUORIX_DBUS_SLOT)
-#undef QUORIX_DBUS_SLOT
+#define ACCESS_DBUS_SLOT(name) decltype(&::name) name = nullptr;
+    ACCESS_DBUS_FUNCTIONS(ACCESS_DBUS_SLOT)
+#undef ACCESS_DBUS_SLOT
 };
 
 // The library, loaded on first use and kept until unloaded; null when it cannot be loaded (why,

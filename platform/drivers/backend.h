@@ -25,7 +25,7 @@ const Backend& HeadlessBackend();
 void BackendWake();
 
 // Which screen this process's windows are on, for other processes looking for them: none chosen
-// yet (a tool such as quorix-send), the headless backend's off-screen one, or a desktop's.
+// yet (a tool that only sends commands), the headless backend's off-screen one, or a desktop's.
 enum class ScreenKind { kNone, kOffScreen, kDesktop };
 ScreenKind CurrentScreenKind();
 

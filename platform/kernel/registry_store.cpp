@@ -266,7 +266,7 @@ bool UpdateRegistry(const std::function<bool(RegistryKeys&)>& change)
         return false;
     }
     if (!keys.Recognised()) {
-        SayLeftAlone("does not begin with \"quorix registry 1\"");
+        SayLeftAlone(("does not begin with \"" + Header() + "\"").c_str());
         return false;
     }
     return WriteStoreText(keys.Serialize());

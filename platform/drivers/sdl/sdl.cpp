@@ -342,7 +342,7 @@ bool SdlOpen(int scale)
     SetScreenScale(g_sdl.scale);  // before the program's first window is drawn
     g_sdl.window = wake == static_cast<Uint32>(-1)
                        ? nullptr
-                       : g_api.SDL_CreateWindow("Quorix", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                       : g_api.SDL_CreateWindow(ProgramName(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           kScreenWidth * g_sdl.scale, kScreenHeight * g_sdl.scale, SDL_WINDOW_HIDDEN);
     if (!g_sdl.window) {
         g_api.SDL_Quit();

@@ -41,7 +41,7 @@ std::wstring ProgramVariable(const char* suffix)
     return Variable(name + L"_" + WideAscii(suffix));
 }
 
-// The program's own folder under %LOCALAPPDATA%: "Quorix" for "quorix".
+// The program's own folder under %LOCALAPPDATA%: its name with a capital first letter.
 std::wstring ProgramDataFolder(const wchar_t* below)
 {
     std::wstring name = WideAscii(ProgramName());

@@ -113,7 +113,7 @@ const AtomName kAtoms[] = {
     {&X11Atoms::netActiveWindow, "_NET_ACTIVE_WINDOW"}, {&X11Atoms::netWorkarea, "_NET_WORKAREA"},
     {&X11Atoms::utf8String, "UTF8_STRING"},           {&X11Atoms::text, "TEXT"},
     {&X11Atoms::clipboard, "CLIPBOARD"},              {&X11Atoms::targets, "TARGETS"},
-    {&X11Atoms::incr, "INCR"},                        {&X11Atoms::pasteProperty, "QUORIX_PASTE"},
+    {&X11Atoms::incr, "INCR"},                        {&X11Atoms::pasteProperty, "PASTE_TARGET"},
 };
 constexpr std::size_t kAtomCount = sizeof kAtoms / sizeof kAtoms[0];
 
