@@ -9,3 +9,31 @@ string(APPEND QUORIX_RC_FLAGS " -DQUORIX_VERSION_MINOR=${PROJECT_VERSION_MINOR}"
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} ${QUORIX_RC_FLAGS}")
 set_source_files_properties(resources/quorix.rc resources/windows/quorix-version.rc resources/windows/quorix-send.rc
   PROPERTIES OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/windows/quorix.manifest;${CMAKE_SOURCE_DIR}/resources/windows/version.rc;${CMAKE_SOURCE_DIR}/resources/app_icon.ico")
+
+# Smaller executables: no symbols in a release.
+target_link_options(quorix PRIVATE $<$<CONFIG:Release>:-s>)
+target_link_options(quorix-send PRIVATE $<$<CONFIG:Release>:-s>)
+
+# ---- Tests, run on the Linux host under Wine (tests/windows/), against the Linux build ----------
+# QUORIX_LINUX_BUILD is the Linux build folder whose program and probe the Windows build is
+# compared with. Each test skips (77) where Wine, Xvfb or that build is missing.
+set(QUORIX_LINUX_BUILD "${CMAKE_SOURCE_DIR}/build" CACHE PATH "The Linux build to compare with")
+enable_testing()
+set(QUORIX_WIN_TESTS ${CMAKE_SOURCE_DIR}/tests/windows)
+set(QUORIX_WIN_ENV "QUORIX_WIN_BUILD=${CMAKE_BINARY_DIR}")
+add_test(NAME wine_prefix COMMAND bash ${QUORIX_WIN_TESTS}/wine_prefix.sh)
+add_test(NAME wine_stop COMMAND bash ${QUORIX_WIN_TESTS}/wine_stop.sh)
+add_test(NAME windows_headless
+         COMMAND bash ${QUORIX_WIN_TESTS}/headless.sh $<TARGET_FILE:quorix> ${QUORIX_LINUX_BUILD}/quorix ${CMAKE_SOURCE_DIR})
+add_test(NAME windows_differential
+         COMMAND bash -c ". \"$0/lib.sh\" && need_wine && exec python3 \"$0/differential.py\" \"$@\""
+                 ${QUORIX_WIN_TESTS} ${QUORIX_LINUX_BUILD}/quorix $<TARGET_FILE:quorix> ${CMAKE_SOURCE_DIR} 300)
+add_test(NAME windows_window
+         COMMAND bash ${QUORIX_WIN_TESTS}/window.sh $<TARGET_FILE:quorix> ${QUORIX_LINUX_BUILD} ${CMAKE_SOURCE_DIR})
+set(QUORIX_WINE_TESTS windows_headless windows_differential windows_window)
+set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
+set_tests_properties(${QUORIX_WINE_TESTS} PROPERTIES FIXTURES_REQUIRED wine)
+set_tests_properties(windows_window PROPERTIES RESOURCE_LOCK quorix_wine_window)
+set_tests_properties(wine_prefix wine_stop ${QUORIX_WINE_TESTS} PROPERTIES
+  SKIP_RETURN_CODE 77 TIMEOUT 600 ENVIRONMENT "${QUORIX_WIN_ENV}")

@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev
-          fonts-ipafont-gothic googletest libgtest-dev xvfb xdotool x11-utils dpkg-dev valgrind)
+          fonts-ipafont-gothic googletest libgtest-dev xvfb xdotool x11-utils dpkg-dev valgrind
+          python3 mingw-w64 binutils-mingw-w64-x86-64 wine wine64 nsis)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

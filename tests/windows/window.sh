@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The Windows build's real window under Wine on a private Xvfb: it opens with the handheld's work
+# The Windows build's real window under Wine on the run's Xvfb: it opens with the handheld's work
 # area (client area and menu bar 240 x 294), keys tapped with the pen (xdotool) and typed on the
 # keyboard work, and the face has the geometry of the Linux build's headless screenshot after the
 # same keys (text aside); Ctrl+Q ends the run with status 0.
@@ -15,11 +15,17 @@ pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
 
-exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -1 "$work/display")"
+if [ ! -s "$WINE_DISPLAY_FILE" ]; then
+  # Run alone: an X server of its own, and a wineserver session whose desktop draws on it.
+  exec 5>"$work/display"
+  Xvfb -displayfd 5 -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+  export DISPLAY=":$(head -1 "$work/display")"
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  need_wine
+fi
 
 export QUORIX_DEVICE_ROOT='C:\quorix-window-test'
 wine "$exe" >"$work/out" 2>&1 &
