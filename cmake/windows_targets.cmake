@@ -30,10 +30,40 @@ add_test(NAME windows_differential
                  ${QUORIX_WIN_TESTS} ${QUORIX_LINUX_BUILD}/quorix $<TARGET_FILE:quorix> ${CMAKE_SOURCE_DIR} 300)
 add_test(NAME windows_window
          COMMAND bash ${QUORIX_WIN_TESTS}/window.sh $<TARGET_FILE:quorix> ${QUORIX_LINUX_BUILD} ${CMAKE_SOURCE_DIR})
-set(QUORIX_WINE_TESTS windows_headless windows_differential windows_window)
+add_test(NAME windows_installer
+         COMMAND bash ${QUORIX_WIN_TESTS}/installer.sh ${QUORIX_SETUP} ${QUORIX_ZIP} ${CMAKE_SOURCE_DIR})
+set(QUORIX_WINE_TESTS windows_headless windows_differential windows_window windows_installer)
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
 set_tests_properties(${QUORIX_WINE_TESTS} PROPERTIES FIXTURES_REQUIRED wine)
 set_tests_properties(windows_window PROPERTIES RESOURCE_LOCK quorix_wine_window)
 set_tests_properties(wine_prefix wine_stop ${QUORIX_WINE_TESTS} PROPERTIES
   SKIP_RETURN_CODE 77 TIMEOUT 600 ENVIRONMENT "${QUORIX_WIN_ENV}")
+
+# ---- The installer (NSIS) and a plain zip, beside the programs --------------------------------
+set(QUORIX_SETUP ${CMAKE_BINARY_DIR}/quorix-${PROJECT_VERSION}-setup.exe)
+set(QUORIX_ZIP ${CMAKE_BINARY_DIR}/quorix-${PROJECT_VERSION}-win64.zip)
+find_program(QUORIX_MAKENSIS makensis)
+if(QUORIX_MAKENSIS)
+  add_custom_command(OUTPUT ${QUORIX_SETUP}
+    COMMAND ${QUORIX_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DBUILD=${CMAKE_BINARY_DIR}
+            -DSOURCE=${CMAKE_SOURCE_DIR} -DOUTFILE=${QUORIX_SETUP} ${CMAKE_SOURCE_DIR}/packaging/windows/quorix.nsi
+    DEPENDS quorix quorix-send ${CMAKE_SOURCE_DIR}/packaging/windows/quorix.nsi
+    COMMENT "Making the installer"
+    VERBATIM)
+  add_custom_target(quorix_setup ALL DEPENDS ${QUORIX_SETUP})
+else()
+  message(STATUS "makensis not found: no installer")
+endif()
+file(GLOB QUORIX_WIN_HELP CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/help/*)
+set(QUORIX_ZIP_DIR ${CMAKE_BINARY_DIR}/zip/Quorix)
+add_custom_command(OUTPUT ${QUORIX_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/zip
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QUORIX_ZIP_DIR}/help
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quorix> $<TARGET_FILE:quorix-send> ${QUORIX_ZIP_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy ${QUORIX_WIN_HELP} ${QUORIX_ZIP_DIR}/help
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/zip ${CMAKE_COMMAND} -E tar cf ${QUORIX_ZIP} --format=zip Quorix
+  DEPENDS quorix quorix-send ${QUORIX_WIN_HELP}
+  COMMENT "Making the zip"
+  VERBATIM)
+add_custom_target(quorix_zip ALL DEPENDS ${QUORIX_ZIP})
