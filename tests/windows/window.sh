@@ -2,7 +2,7 @@
 # The Windows build's real window under Wine on the run's Xvfb: it opens with the handheld's work
 # area (client area and menu bar 240 x 294), keys tapped with the pen (xdotool) and typed on the
 # keyboard work, and the face has the geometry of the Linux build's headless screenshot after the
-# same keys (text aside); Ctrl+Q ends the run with status 0.
+# same keys (text aside); a second start and quorix-send find it; Ctrl+Q ends the run with 0.
 # usage: window.sh QUORIX.EXE LINUX_BUILD_DIR SOURCE_DIR
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
@@ -89,9 +89,21 @@ if diff:
 sys.exit(1 if wrong else 0)
 PY
 
+# A second start brings the first forward and ends at once; quorix-send reaches the window.
+send=$(dirname "$exe")/quorix-send.exe
+timeout 60 wine "$exe" || fail "a second start did not end with 0"
+[ "$(xdotool search --name '^Quorix V3\.12$' | wc -l)" = 1 ] || fail "a second start made a second window"
+status=0
+timeout 60 wine "$send" 65536 2>/dev/null || status=$?
+[ "$status" = 2 ] || fail "quorix-send with a bad command: status $status"
+timeout 60 wine "$send" 40020 || fail "quorix-send did not deliver a command"  # Ctrl+C's copy
+
 xdotool key ctrl+q
 status=0
 for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 wait "$app" || status=$?
 [ "$status" = 0 ] || fail "Ctrl+Q ended the run with status $status"
+status=0
+timeout 60 wine "$send" exit 2>/dev/null || status=$?
+[ "$status" = 1 ] || fail "quorix-send with nothing running: status $status"
 echo "real window under Wine: ok"
