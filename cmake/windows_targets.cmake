@@ -32,11 +32,29 @@ add_test(NAME windows_window
          COMMAND bash ${QUORIX_WIN_TESTS}/window.sh $<TARGET_FILE:quorix> ${QUORIX_LINUX_BUILD} ${CMAKE_SOURCE_DIR})
 add_test(NAME windows_installer
          COMMAND bash ${QUORIX_WIN_TESTS}/installer.sh ${QUORIX_SETUP} ${QUORIX_ZIP} ${CMAKE_SOURCE_DIR})
-set(QUORIX_WINE_TESTS windows_headless windows_differential windows_window windows_installer)
+# The message-sequence tests that the Linux build runs too (tests/program_messages_test.cpp), with
+# GoogleTest built from Debian's sources for Windows.
+set(QUORIX_GTEST_SOURCE /usr/src/googletest)
+if(EXISTS ${QUORIX_GTEST_SOURCE}/CMakeLists.txt)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${QUORIX_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  target_compile_options(gtest PRIVATE -w)
+  add_executable(quorix_win_tests tests/message_sequence.cpp tests/program_messages_test.cpp
+                 tests/windows/test_main.cpp resources/quorix.rc)
+  target_link_libraries(quorix_win_tests PRIVATE quorix_app gtest)
+  add_test(NAME windows_messages
+           COMMAND bash -c ". \"$0/lib.sh\" && need_wine && exec wine \"$1\"" ${QUORIX_WIN_TESTS}
+                   $<TARGET_FILE:quorix_win_tests>)
+  list(APPEND QUORIX_WINE_EXTRA windows_messages)
+endif()
+set(QUORIX_WINE_TESTS windows_headless windows_differential windows_window windows_installer ${QUORIX_WINE_EXTRA})
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
 set_tests_properties(${QUORIX_WINE_TESTS} PROPERTIES FIXTURES_REQUIRED wine)
-set_tests_properties(windows_window PROPERTIES RESOURCE_LOCK quorix_wine_window)
+# Both show windows titled Quorix V3.12 on the run's display.
+set_tests_properties(windows_window ${QUORIX_WINE_EXTRA} PROPERTIES RESOURCE_LOCK quorix_wine_window)
 set_tests_properties(wine_prefix wine_stop ${QUORIX_WINE_TESTS} PROPERTIES
   SKIP_RETURN_CODE 77 TIMEOUT 600 ENVIRONMENT "${QUORIX_WIN_ENV}")
 
