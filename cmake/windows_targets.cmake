@@ -14,6 +14,34 @@ set_source_files_properties(resources/quorix.rc resources/windows/quorix-version
 target_link_options(quorix PRIVATE $<$<CONFIG:Release>:-s>)
 target_link_options(quorix-send PRIVATE $<$<CONFIG:Release>:-s>)
 
+# ---- The installer (NSIS) and a plain zip, beside the programs --------------------------------
+set(QUORIX_SETUP ${CMAKE_BINARY_DIR}/quorix-${PROJECT_VERSION}-setup.exe)
+set(QUORIX_ZIP ${CMAKE_BINARY_DIR}/quorix-${PROJECT_VERSION}-win64.zip)
+find_program(QUORIX_MAKENSIS makensis)
+if(QUORIX_MAKENSIS)
+  add_custom_command(OUTPUT ${QUORIX_SETUP}
+    COMMAND ${QUORIX_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DBUILD=${CMAKE_BINARY_DIR}
+            -DSOURCE=${CMAKE_SOURCE_DIR} -DOUTFILE=${QUORIX_SETUP} ${CMAKE_SOURCE_DIR}/packaging/windows/quorix.nsi
+    DEPENDS quorix quorix-send ${CMAKE_SOURCE_DIR}/packaging/windows/quorix.nsi
+    COMMENT "Making the installer"
+    VERBATIM)
+  add_custom_target(quorix_setup ALL DEPENDS ${QUORIX_SETUP})
+else()
+  message(STATUS "makensis not found: no installer")
+endif()
+file(GLOB QUORIX_WIN_HELP CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/help/*)
+set(QUORIX_ZIP_DIR ${CMAKE_BINARY_DIR}/zip/Quorix)
+add_custom_command(OUTPUT ${QUORIX_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/zip
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QUORIX_ZIP_DIR}/help
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quorix> $<TARGET_FILE:quorix-send> ${QUORIX_ZIP_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy ${QUORIX_WIN_HELP} ${QUORIX_ZIP_DIR}/help
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/zip ${CMAKE_COMMAND} -E tar cf ${QUORIX_ZIP} --format=zip Quorix
+  DEPENDS quorix quorix-send ${QUORIX_WIN_HELP}
+  COMMENT "Making the zip"
+  VERBATIM)
+add_custom_target(quorix_zip ALL DEPENDS ${QUORIX_ZIP})
+
 # ---- Tests, run on the Linux host under Wine (tests/windows/), against the Linux build ----------
 # QUORIX_LINUX_BUILD is the Linux build folder whose program and probe the Windows build is
 # compared with. Each test skips (77) where Wine, Xvfb or that build is missing.
@@ -57,31 +85,3 @@ set_tests_properties(${QUORIX_WINE_TESTS} PROPERTIES FIXTURES_REQUIRED wine)
 set_tests_properties(windows_window ${QUORIX_WINE_EXTRA} PROPERTIES RESOURCE_LOCK quorix_wine_window)
 set_tests_properties(wine_prefix wine_stop ${QUORIX_WINE_TESTS} PROPERTIES
   SKIP_RETURN_CODE 77 TIMEOUT 600 ENVIRONMENT "${QUORIX_WIN_ENV}")
-
-# ---- The installer (NSIS) and a plain zip, beside the programs --------------------------------
-set(QUORIX_SETUP ${CMAKE_BINARY_DIR}/quorix-${PROJECT_VERSION}-setup.exe)
-set(QUORIX_ZIP ${CMAKE_BINARY_DIR}/quorix-${PROJECT_VERSION}-win64.zip)
-find_program(QUORIX_MAKENSIS makensis)
-if(QUORIX_MAKENSIS)
-  add_custom_command(OUTPUT ${QUORIX_SETUP}
-    COMMAND ${QUORIX_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DBUILD=${CMAKE_BINARY_DIR}
-            -DSOURCE=${CMAKE_SOURCE_DIR} -DOUTFILE=${QUORIX_SETUP} ${CMAKE_SOURCE_DIR}/packaging/windows/quorix.nsi
-    DEPENDS quorix quorix-send ${CMAKE_SOURCE_DIR}/packaging/windows/quorix.nsi
-    COMMENT "Making the installer"
-    VERBATIM)
-  add_custom_target(quorix_setup ALL DEPENDS ${QUORIX_SETUP})
-else()
-  message(STATUS "makensis not found: no installer")
-endif()
-file(GLOB QUORIX_WIN_HELP CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/help/*)
-set(QUORIX_ZIP_DIR ${CMAKE_BINARY_DIR}/zip/Quorix)
-add_custom_command(OUTPUT ${QUORIX_ZIP}
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/zip
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${QUORIX_ZIP_DIR}/help
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quorix> $<TARGET_FILE:quorix-send> ${QUORIX_ZIP_DIR}
-  COMMAND ${CMAKE_COMMAND} -E copy ${QUORIX_WIN_HELP} ${QUORIX_ZIP_DIR}/help
-  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/zip ${CMAKE_COMMAND} -E tar cf ${QUORIX_ZIP} --format=zip Quorix
-  DEPENDS quorix quorix-send ${QUORIX_WIN_HELP}
-  COMMENT "Making the zip"
-  VERBATIM)
-add_custom_target(quorix_zip ALL DEPENDS ${QUORIX_ZIP})

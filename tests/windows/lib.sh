@@ -15,8 +15,10 @@ need_wine()
     echo "wine is not installed: skipped"
     exit 77
   fi
-  # One wineserver for the run, kept after each program ends, and not holding this test's output.
+  # One wineserver for the run, kept after each program ends, and its services (started by the
+  # session's first program) holding none of this test's output, which ctest waits to see closed.
   wineserver -p 600 </dev/null >/dev/null 2>&1 || true
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 fail()

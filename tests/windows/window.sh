@@ -32,11 +32,15 @@ wine "$exe" >"$work/out" 2>&1 &
 app=$!
 pids+=($app)
 win=""
-for _ in $(seq 300); do
+for _ in $(seq 600); do
   win=$(xdotool search --onlyvisible --name '^Quorix V3\.12$' 2>/dev/null | head -1) && [ -n "$win" ] && break
+  kill -0 "$app" 2>/dev/null || break
   sleep 0.1
 done
-[ -n "$win" ] || fail "no window titled Quorix V3.12 appeared"
+if [ -z "$win" ]; then
+  kill -0 "$app" 2>/dev/null && state="still running" || state="ended"
+  fail "no window titled Quorix V3.12 appeared (the program has $state; it wrote: $(head -c 2000 "$work/out"))"
+fi
 sleep 1
 
 root=$(xwininfo -root | awk '/Window id:/ {print $4}')
