@@ -1,10 +1,13 @@
 // Key tokens: a decimal command number, a caption exactly as on the face, or an ASCII alias.
+#include <cstdio>
 #include <cstdlib>
 #include "app/driver_tokens.h"
 #include "platform/extras.h"
 #include "resources/program_resources.h"
 
 namespace {
+
+constexpr std::size_t kShownTextCap = 64;  // characters of an echoed text shown before it is cut
 
 struct Alias {
     const char* token;
@@ -38,7 +41,48 @@ bool IsDecimal(const std::string& token)
     return true;
 }
 
+// Bytes in the UTF-8 sequence that begins at `at`, or 0 when none begins there.
+std::size_t Utf8SequenceAt(const std::string& text, std::size_t at)
+{
+    unsigned char lead = static_cast<unsigned char>(text[at]);
+    std::size_t n = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                  : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    std::u16string decoded;
+    return n && at + n <= text.size() && Utf8ToUtf16(std::string_view(text).substr(at, n), &decoded) ? n : 0;
+}
+
+// C0 and C1 controls and DEL: what a terminal would act on instead of showing.
+bool IsControl(const std::string& text, std::size_t at, std::size_t n)
+{
+    unsigned char lead = static_cast<unsigned char>(text[at]);
+    if (n == 1) return lead < 0x20 || lead == 0x7F;
+    return n == 2 && lead == 0xC2 && static_cast<unsigned char>(text[at + 1]) < 0xA0;
+}
+
+void AppendEscaped(const std::string& text, std::size_t at, std::size_t n, std::string* out)
+{
+    for (std::size_t i = at; i < at + n; ++i) {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(text[i]));
+        *out += escaped;
+    }
+}
+
 }  // namespace
+
+std::string ShownText(const std::string& text)
+{
+    std::string shown;
+    std::size_t at = 0;
+    for (std::size_t characters = 0; at < text.size() && characters < kShownTextCap; ++characters) {
+        std::size_t n = Utf8SequenceAt(text, at);
+        if (n == 0 || IsControl(text, at, n)) AppendEscaped(text, at, n ? n : 1, &shown);
+        else shown.append(text, at, n);
+        at += n ? n : 1;
+    }
+    if (at < text.size()) shown += "... (" + std::to_string(text.size()) + " bytes in all)";
+    return shown;
+}
 
 int KeyTokenToId(const std::string& token)
 {

@@ -7,3 +7,6 @@
 int KeyTokenToId(const std::string& token);
 // One line per token kind, for --help.
 std::string KeyTokenHelp();
+// Text from the command line as a message may show it on a terminal: control characters and
+// bytes that are not UTF-8 written as \xNN, and a huge text cut, with its length in bytes.
+std::string ShownText(const std::string& text);

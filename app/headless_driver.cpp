@@ -1,7 +1,9 @@
 // The headless driver. The program starts through AppMain as always; the driver's work runs as
 // one thread message inside the program's own loop, then closes the main window.
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -18,6 +20,8 @@
 #include "resources/resource_ids.h"
 
 namespace {
+
+constexpr std::size_t kStdinTokenCap = 16u << 20;  // bytes of token text read from standard input
 
 struct DriverJob {
     std::vector<int> ids;
@@ -140,7 +144,8 @@ void RunJob(const MSG& msg)
         while (PeekMessage(&paint, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessage(&paint);
         // The screen is drawn at the scale already: the picture is the surface as it is.
         if (!WriteScreenPng(g_job.screenshot.c_str())) {
-            std::cerr << "quorix: cannot write the screenshot " << g_job.screenshot << '\n';
+            std::cerr << "quorix: cannot write the screenshot " << ShownText(g_job.screenshot) << ": " << std::strerror(errno)
+                      << '\n';
             g_job.screenshotFailed = true;
         }
     }
@@ -154,7 +159,7 @@ bool ReadTokens(const std::string& text, std::vector<int>* ids)
     while (in >> token) {
         int id = KeyTokenToId(token);
         if (!id) {
-            std::cerr << "quorix: unknown key token '" << token << "' (quorix --help lists them)\n";
+            std::cerr << "quorix: unknown key token '" << ShownText(token) << "' (quorix --help lists them)\n";
             return false;
         }
         ids->push_back(id);
@@ -162,11 +167,62 @@ bool ReadTokens(const std::string& text, std::vector<int>* ids)
     return true;
 }
 
-std::string AllOfStdin()
+// The token text of standard input; false, having said why, when it cannot be read or holds more
+// than any script would (a stream that never ends, such as /dev/zero, must not eat the memory).
+bool ReadStdinTokens(std::string* text)
 {
-    std::ostringstream all;
-    all << std::cin.rdbuf();
-    return all.str();
+    char chunk[65536];
+    for (;;) {
+        std::size_t got = std::fread(chunk, 1, sizeof chunk, stdin);
+        if (text->size() + got > kStdinTokenCap) {
+            std::cerr << "quorix: standard input holds more than " << (kStdinTokenCap >> 20)
+                      << " MiB of key tokens; nothing was run\n";
+            return false;
+        }
+        text->append(chunk, got);
+        if (got == sizeof chunk) continue;
+        if (!std::ferror(stdin)) return true;
+        std::cerr << "quorix: cannot read key tokens from standard input: " << std::strerror(errno) << '\n';
+        return false;
+    }
+}
+
+// Says what is wrong with the command line; the status of a bad one.
+int BadUsage(const std::string& what)
+{
+    std::cerr << "quorix: " << what << " (see quorix --help)\n";
+    return 2;
+}
+
+// Fills g_job from the options, each given at most once; 0, or 2 having said what is wrong.
+// *tokenText is the text of --keys or --taps ("-" for standard input), *haveTokens whether given.
+int ReadDriverOptions(int argc, char** argv, std::string* tokenText, bool* haveTokens)
+{
+    std::string seen;  // " name" of each option met so far
+    for (int i = 0; i < argc; ++i) {
+        std::string arg = argv[i];
+        bool hasValue = i + 1 < argc;
+        std::string name = arg == "--taps" ? "--keys" : arg;  // one token list, of either kind
+        if (seen.find(" " + name + " ") != std::string::npos) {
+            return BadUsage(name == "--keys" ? "--keys or --taps may be given once" : arg + " may be given once");
+        }
+        seen += " " + name + " ";
+        if ((arg == "--keys" || arg == "--taps") && hasValue) {
+            *tokenText = argv[++i];
+            g_job.taps = arg == "--taps";
+            *haveTokens = true;
+        } else if (arg == "--trace") {
+            g_job.trace = true;
+        } else if (arg == "--screenshot" && hasValue) {
+            g_job.screenshot = argv[++i];
+            if (g_job.screenshot.empty()) return BadUsage("--screenshot needs a file name");
+        } else if (arg == "--scale" && hasValue) {
+            if (!ParseScaleOption(argv[++i], &g_job.scale)) return 2;
+        } else {
+            return BadUsage("unknown or incomplete option '" + ShownText(arg) + "'");
+        }
+    }
+    return 0;
 }
 
 }  // namespace
@@ -174,33 +230,21 @@ std::string AllOfStdin()
 int RunHeadless(int argc, char** argv)
 {
     bool haveTokens = false;
-    for (int i = 0; i < argc; ++i) {
-        std::string arg = argv[i];
-        bool hasValue = i + 1 < argc;
-        if ((arg == "--keys" || arg == "--taps") && hasValue) {
-            std::string text = argv[++i];
-            if (text == "-") text = AllOfStdin();
-            g_job.taps = arg == "--taps";
-            g_job.ids.clear();
-            if (!ReadTokens(text, &g_job.ids)) return 2;
-            haveTokens = true;
-        } else if (arg == "--trace") {
-            g_job.trace = true;
-        } else if (arg == "--screenshot" && hasValue) {
-            g_job.screenshot = argv[++i];
-        } else if (arg == "--scale" && hasValue) {
-            if (!ParseScaleOption(argv[++i], &g_job.scale)) return 2;
-        } else {
-            std::cerr << "quorix: unknown or incomplete option '" << arg << "' (see quorix --help)\n";
-            return 2;
-        }
+    std::string tokenText;
+    if (int status = ReadDriverOptions(argc, argv, &tokenText, &haveTokens)) return status;
+    if (tokenText == "-") {
+        tokenText.clear();
+        if (!ReadStdinTokens(&tokenText)) return 2;
     }
+    if (!ReadTokens(tokenText, &g_job.ids)) return 2;
+    UseOffScreenWindow();  // an off-screen copy: never taken for the desktop's running copy
     SetScreenScale(g_job.scale);  // before the first window: everything is drawn at this scale
     HINSTANCE instance = GetModuleHandle(nullptr);
     RegisterProgramResources(instance);
     WCHAR commandLine[] = TEXT("");
     if (!haveTokens && !g_job.trace && g_job.screenshot.empty()) {
         // No work of its own: the program runs until it is told to exit (quorix-send exit).
+        EnableCrossProcessWindows(true);
         return AppMain(instance, nullptr, commandLine, SW_SHOW);
     }
     // A scripted run is private: it neither finds a running copy nor can be found.

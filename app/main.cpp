@@ -1,4 +1,8 @@
 // Process entry: the desktop window, the headless driver, set-up, help and version.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include "app/app.h"
@@ -30,8 +34,10 @@ void PrintUsage()
                  "  --taps TOKENS        tap each token's key on the device screen, as a stylus would\n"
                  "  --trace              print the state as JSON after start-up and after each token\n"
                  "  --screenshot FILE    write the device screen as a PNG image after the last token\n\n"
-                 "Exit status: 0 done; 1 no display, or the screenshot or set-up failed;\n"
-                 "2 bad option or unknown token. More in quorix(1).\n\n"
+                 "The window goes straight to X11 when DISPLAY is set, else through SDL2;\n"
+                 "QUORIX_BACKEND=x11 or QUORIX_BACKEND=sdl asks for one of them alone.\n\n"
+                 "Exit status: 0 done; 1 no display, or the output, the screenshot or set-up failed;\n"
+                 "2 bad option, unknown token or unreadable token input. More in quorix(1).\n\n"
                  "Key tokens (separated by white space; --keys - reads them from standard input):\n"
               << KeyTokenHelp();
 }
@@ -52,12 +58,28 @@ int RunDesktop(int scale)
     return status;
 }
 
-}  // namespace
+// Output that could not be written is a failure, whatever else went well: a full disk or a
+// closed standard output must not look like success.
+int WithOutputChecked(int status)
+{
+    errno = 0;
+    std::cout.flush();
+    std::fflush(stdout);
+    int error = errno;
+    if (std::cout.good() && !std::ferror(stdout)) return status;
+    std::cerr << "quorix: cannot write the output" << (error ? std::string(": ") + std::strerror(error) : "") << '\n';
+    return status == 0 ? 1 : status;
+}
 
-int main(int argc, char** argv)
+int RunCommandLine(int argc, char** argv)
 {
     SetProgramName(PROGRAM_NAME);
     std::string first = argc > 1 ? argv[1] : "";
+    bool alone = argc == 2;
+    if ((first == "--help" || first == "-h" || first == "--version") && !alone) {
+        std::cerr << "quorix: " << first << " takes nothing more ('" << ShownText(argv[2]) << "' given)\n";
+        return 2;
+    }
     if (first == "--help" || first == "-h") {
         PrintUsage();
         return 0;
@@ -77,8 +99,18 @@ int main(int argc, char** argv)
         // "--scale" alone or with more after it reads as a bad number.
         if (!ParseScaleOption(argc == 3 ? argv[2] : "", &scale)) return 2;
     } else if (argc != 1) {
-        std::cerr << "quorix: unknown option '" << first << "' (see quorix --help)\n";
+        std::cerr << "quorix: unknown option '" << ShownText(first) << "' (see quorix --help)\n";
         return 2;
     }
     return RunDesktop(scale);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int status = RunCommandLine(argc, argv);
+    // Closed by a signal: say so in the status, as a process ended by it would.
+    if (int signal = EndingSignal()) status = 128 + signal;
+    return WithOutputChecked(status);
 }

@@ -2,9 +2,14 @@
 // the repaint it causes (every pending WM_PAINT dispatched and the dirty screen handed to the
 // backend), per kind of key; and a tap, whose pressed and released drawing happen inside it.
 // The backend counts what it is handed, so an iteration that drew nothing is an error, not a
-// flattering figure. Knowingly lacks: the SDL scaling and the X server (see xwatch for those).
+// flattering figure. QUORIX_BENCH_SCALE=N draws at scale N (default 1); QUORIX_BENCH_BACKEND=x11
+// also shows every frame in a real X11 window on $DISPLAY (MIT-SHM), so the difference from a run
+// without it is what showing a frame costs the program. QUORIX_BENCH_CLOCK=thread times the
+// program's own thread on the CPU instead of the wall clock: the X server's copying, and any other
+// process the machine runs meanwhile, then count for nothing. Knowingly lacks: the X server's own
+// share of showing (it copies the pixels after the request has left; see xwatch for the server).
 #include <benchmark/benchmark.h>
-#include <chrono>
+#include <ctime>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +20,7 @@
 #include "platform/drivers/backend.h"
 #include "platform/extras.h"
 #include "resources/resource_ids.h"
+#include "platform/drivers/x11/x11.h"
 #include "platform/user/input.h"
 #include "resources/program_resources.h"
 
@@ -24,11 +30,19 @@ namespace {
 
 long g_presents = 0;
 long g_presentedPixels = 0;
+const Backend* g_shown = nullptr;  // the real window the frames also go to, when asked for
+double g_showing = 0;              // seconds spent in its present, on the run's clock
 
-void CountingPresent(const Surface&, const RECT& dirty)
+double Now();
+
+void CountingPresent(const Surface& screen, const RECT& dirty)
 {
     ++g_presents;
     g_presentedPixels += static_cast<long>(dirty.right - dirty.left) * (dirty.bottom - dirty.top);
+    if (!g_shown) return;
+    double start = Now();
+    g_shown->present(screen, dirty);
+    g_showing += Now() - start;
 }
 
 Backend MakeCountingBackend()
@@ -79,11 +93,31 @@ void RunUntilIdle()
     }
 }
 
+int BenchScale()
+{
+    const char* text = std::getenv("QUORIX_BENCH_SCALE");
+    int scale = text ? std::atoi(text) : 1;
+    return scale >= 1 && scale <= kMaxScreenScale ? scale : 1;
+}
+
+// The drawing scale, and the real window when one is asked for; false when it cannot open.
+bool SetUpScreen()
+{
+    const char* backend = std::getenv("QUORIX_BENCH_BACKEND");
+    if (backend && std::strcmp(backend, "x11") == 0) {
+        if (!X11Backend().open(BenchScale())) return false;
+        g_shown = &X11Backend();
+        return true;
+    }
+    return SetScreenScale(BenchScale());
+}
+
 HWND StartFace()
 {
     static HWND face = [] {
         SetProgramName(PROGRAM_NAME);
         UseScratchHome();
+        if (!SetUpScreen()) return HWND{};
         SetBackend(&g_counting);
         EnableCrossProcessWindows(false);
         std::memset(&g_calc, 0, sizeof g_calc);
@@ -113,7 +147,17 @@ void Prepare(HWND face, std::initializer_list<const char*> tokens)
     RunUntilIdle();
 }
 
-using Clock = std::chrono::steady_clock;
+// Seconds on the clock the run asked for: the wall clock, or this thread's CPU time.
+double Now()
+{
+    static const bool thread = [] {
+        const char* clock = std::getenv("QUORIX_BENCH_CLOCK");
+        return clock && std::strcmp(clock, "thread") == 0;
+    }();
+    timespec t{};
+    clock_gettime(thread ? CLOCK_THREAD_CPUTIME_ID : CLOCK_MONOTONIC, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
 
 // Times `key` (command then repaint) after `before`; fails the run when nothing was drawn.
 template <typename Key>
@@ -125,14 +169,14 @@ void TimeKey(benchmark::State& state, std::initializer_list<const char*> before,
         return;
     }
     long frames = 0, pixels = 0;
+    g_showing = 0;
     for (auto _ : state) {
         Prepare(face, before);
         long presents = g_presents, presented = g_presentedPixels;
-        auto start = Clock::now();
+        double start = Now();
         key(face);
         RunUntilIdle();
-        auto end = Clock::now();
-        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+        state.SetIterationTime(Now() - start);
         if (g_presents == presents) {
             state.SkipWithError("the key drew nothing");
             break;
@@ -142,6 +186,8 @@ void TimeKey(benchmark::State& state, std::initializer_list<const char*> before,
     }
     state.counters["frames"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kAvgIterations);
     state.counters["pixels"] = benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kAvgIterations);
+    // Microseconds per key inside the real window's present (0 without one).
+    state.counters["show_us"] = benchmark::Counter(g_showing * 1e6, benchmark::Counter::kAvgIterations);
 }
 
 void Press(HWND face, const char* token)

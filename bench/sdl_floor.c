@@ -3,7 +3,7 @@
  *   sdl_floor [WIDTH HEIGHT]     (default 480 x 640, the calculator's window at scale 2)
  *
  * Opens one window with the hints the calculator's SDL backend sets (no OpenGL probe, X11 only),
- * fills its window surface once, shows it, and waits for events until the window is closed; exits 0.
+ * fills its window surface once (in two colours), shows it, and waits for events until the window is closed; exits 0.
  * Whatever memory and start-up time this shows is SDL's and its libraries', not the calculator's.
  * Knowingly lacks: everything else (no drawing after the first frame, no input handling). */
 #include <SDL.h>
@@ -33,7 +33,10 @@ int main(int argc, char** argv)
         return 1;
     }
     SDL_ShowWindow(window);
+    /* Two colours, so that the frame counts as content and not as a background fill. */
     SDL_FillRect(surface, NULL, SDL_MapRGB(surface->format, 0xC0, 0xC0, 0xC0));
+    SDL_Rect half = {0, 0, width, height / 2};
+    SDL_FillRect(surface, &half, SDL_MapRGB(surface->format, 0xC0, 0xE0, 0xFF));
     SDL_UpdateWindowSurface(window);
     SDL_Event e;
     while (SDL_WaitEvent(&e)) {

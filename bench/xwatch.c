@@ -5,9 +5,12 @@
  * Watches the root for new top-level windows (SubstructureNotify), forks and execs PROGRAM, and
  * prints one line of key=value pairs, times in milliseconds from the fork:
  *   map          MapNotify of the program's first top-level window
- *   first_damage first Damage event on that window after the map (the first frame reaching the server)
+ *   first_damage first Damage event on that window after the map (a server's background fill counts)
+ *   first_content the first Damage after which the window is not one flat colour (the first frame:
+ *                the server painting a window's background at the map is not one)
  *   last_damage  last Damage event before the window stayed quiet for --settle ms (frame complete)
  *   rss_kb pss_kb  from /proc/PID/smaps_rollup, 300 ms after the map
+ *   libs cpu_ms  shared libraries mapped (distinct .so files in /proc/PID/maps) and CPU time used, then
  *   idle_cpu_ms idle_damage  CPU time (utime+stime) and Damage events over --idle seconds with no input
  *   close_ms     from sending WM_DELETE_WINDOW (a client message) to waitpid() returning
  * Times are taken with CLOCK_MONOTONIC when the event is read, so they are as fine as the loop that
@@ -16,6 +19,7 @@
 #define _GNU_SOURCE
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
 #include <errno.h>
 #include <poll.h>
@@ -80,6 +84,39 @@ static long SmapsField(pid_t pid, const char* field)
     return kb;
 }
 
+/* Distinct shared libraries (paths holding ".so") that PID maps, or -1. */
+static int LibraryCount(pid_t pid)
+{
+    char path[64], line[1024], seen[256][256];
+    int count = 0;
+    snprintf(path, sizeof path, "/proc/%d/maps", (int)pid);
+    FILE* f = fopen(path, "r");
+    if (!f) return -1;
+    while (fgets(line, sizeof line, f)) {
+        char* name = strchr(line, '/');
+        if (!name || !strstr(name, ".so")) continue;
+        name[strcspn(name, "\n")] = 0;
+        int known = 0;
+        for (int k = 0; k < count && !known; ++k) known = strcmp(seen[k], name) == 0;
+        if (!known && count < 256) snprintf(seen[count++], sizeof seen[0], "%s", name);
+    }
+    fclose(f);
+    return count;
+}
+
+/* Time PID has run on a CPU in milliseconds, to the nanosecond (/proc/PID/schedstat), or -1. */
+static double OnCpuMs(pid_t pid)
+{
+    char path[64];
+    snprintf(path, sizeof path, "/proc/%d/schedstat", (int)pid);
+    FILE* f = fopen(path, "r");
+    if (!f) return -1;
+    unsigned long long ns = 0;
+    int got = fscanf(f, "%llu", &ns);
+    fclose(f);
+    return got == 1 ? ns / 1e6 : -1;
+}
+
 /* utime + stime of PID in milliseconds, or -1. */
 static double CpuMs(pid_t pid)
 {
@@ -114,6 +151,22 @@ static int CountDamage(Display* dpy, int damageBase, double deadline, double* la
         }
     }
     return count;
+}
+
+/* The window's pixels are all one value (or cannot be read). */
+static int Uniform(Display* dpy, Window w)
+{
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(dpy, w, &a)) return 1;
+    XImage* image = XGetImage(dpy, w, 0, 0, (unsigned)a.width, (unsigned)a.height, AllPlanes, ZPixmap);
+    if (!image) return 1;
+    unsigned long first = XGetPixel(image, 0, 0);
+    int uniform = 1;
+    for (int y = 0; y < a.height && uniform; ++y) {
+        for (int x = 0; x < a.width && uniform; ++x) uniform = XGetPixel(image, x, y) == first ? 1 : 0;
+    }
+    XDestroyImage(image);
+    return uniform;
 }
 
 static void Usage(void)
@@ -162,12 +215,13 @@ int main(int argc, char** argv)
      * program's window. Damage reported
      * before the map (there is none on an unmapped window) or on other windows does not count. */
     Window win = None;
-    double mapAt = -1, firstDamage = -1, lastDamage = -1;
+    double mapAt = -1, firstDamage = -1, firstContent = -1, lastDamage = -1;
+    int unchecked = 0;  /* damage read since the window's pixels were last looked at */
     Damage damage = None;
     Damage damages[64];
     int nCreated = 0;
     XEvent e;
-    while (firstDamage < 0 && WaitEvent(dpy, g_t0 + 30000)) {
+    while (firstContent < 0 && WaitEvent(dpy, g_t0 + 30000)) {
         XNextEvent(dpy, &e);
         if (getenv("XWATCH_DEBUG")) fprintf(stderr, "%.3f event %d window 0x%lx\n", SinceStart(), e.type, e.xany.window);
         if (e.type == CreateNotify && e.xcreatewindow.parent == root && !e.xcreatewindow.override_redirect &&
@@ -186,16 +240,22 @@ int main(int argc, char** argv)
             XDamageNotifyEvent* d = (XDamageNotifyEvent*)&e;
             XDamageSubtract(dpy, d->damage, None, None);
             if (win != None && d->drawable == win) {
-                firstDamage = SinceStart();
-                lastDamage = firstDamage;
+                lastDamage = SinceStart();
+                if (firstDamage < 0) firstDamage = lastDamage;
                 damage = d->damage;
+                unchecked = 1;
             }
+        }
+        /* Looked at once the events at hand are read: the time is that of the last damage read. */
+        if (unchecked && !XPending(dpy)) {
+            unchecked = 0;
+            if (!Uniform(dpy, win)) firstContent = lastDamage;
         }
     }
     for (int k = 0; k < nCreated; ++k) {
         if (damages[k] != damage) XDamageDestroy(dpy, damages[k]);
     }
-    if (firstDamage < 0) {
+    if (firstContent < 0) {
         fprintf(stderr, "xwatch: %s showed no frame within 30 s\n", argv[i]);
         kill(pid, SIGKILL);
         waitpid(pid, NULL, 0);
@@ -211,6 +271,8 @@ int main(int argc, char** argv)
     double memAt = g_t0 + mapAt + 300;
     if (NowMs() < memAt) CountDamage(dpy, damageBase, memAt, &lastDamage);
     long rss = SmapsField(pid, "Rss:"), pss = SmapsField(pid, "Pss:");
+    int libs = LibraryCount(pid);
+    double cpuMs = OnCpuMs(pid);
 
     double idleCpu = -1;
     int idleDamage = -1;
@@ -253,9 +315,9 @@ int main(int argc, char** argv)
         kill(pid, SIGKILL);
         waitpid(pid, &status, 0);
     }
-    printf("map=%.3f first_damage=%.3f last_damage=%.3f rss_kb=%ld pss_kb=%ld idle_cpu_ms=%.1f idle_damage=%d "
-           "close_ms=%.3f exit=%d\n",
-           mapAt, firstDamage, lastDamage, rss, pss, idleCpu, idleDamage, closeMs,
+    printf("map=%.3f first_damage=%.3f first_content=%.3f last_damage=%.3f rss_kb=%ld pss_kb=%ld libs=%d cpu_ms=%.1f idle_cpu_ms=%.1f "
+           "idle_damage=%d close_ms=%.3f exit=%d\n",
+           mapAt, firstDamage, firstContent, lastDamage, rss, pss, libs, cpuMs, idleCpu, idleDamage, closeMs,
            WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
     XCloseDisplay(dpy);
     return 0;

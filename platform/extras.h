@@ -65,6 +65,17 @@ struct KEYTAP {
 // under the same instance replaces it, a null table removes it.
 void RegisterKeyTaps(HINSTANCE instance, const KEYTAP* table, std::size_t count);
 
+// ---- Descriptions for assistive tools -----------------------------------------------------------
+// A short English description of a dialog control, found by the control's identifier among the
+// windows of `instance`, that screen readers offer beside its caption ("hexadecimal mode"). The
+// table stays owned by the caller and must outlive the registration; registering again under the
+// same instance replaces it, a null table removes it.
+struct CONTROLDESCRIPTION {
+    WORD id;
+    LPCWSTR text;
+};
+void RegisterControlDescriptions(HINSTANCE instance, const CONTROLDESCRIPTION* table, std::size_t count);
+
 // ---- The device screen ---------------------------------------------------------------------------
 // 240 x 320 at 96 dpi, drawn at a whole rendering scale N (the surface is 240N x 320N); windows,
 // messages and metrics stay in device pixels.
@@ -99,6 +110,13 @@ void SetThreadMessageHook(void (*hook)(const MSG& msg));
 // Whether top-level windows are published to, and looked up in, other processes of the user.
 // Off until enabled.
 void EnableCrossProcessWindows(bool enable);
+// Marks this run as off-screen: its published windows are found only by other off-screen runs
+// and by tools, never taken for the desktop's running copy.
+void UseOffScreenWindow();
+// The signal (TERM, INT, HUP or QUIT) that made the program close its windows, or 0. While
+// windows are published these signals close them as the close button would, so nothing is left
+// behind; the program may end with status 128 + the signal.
+int EndingSignal();
 
 // ---- Host text and device files ------------------------------------------------------------------
 // False on a lone surrogate; *out then holds an unspecified partial result.

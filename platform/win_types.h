@@ -46,6 +46,7 @@ using LRESULT = std::intptr_t;
 using INT_PTR = std::intptr_t;
 using UINT_PTR = std::uintptr_t;
 using LONG_PTR = std::intptr_t;
+using ULONG_PTR = std::uintptr_t;
 using DWORD_PTR = std::uintptr_t;
 using COLORREF = DWORD;
 using ATOM = WORD;

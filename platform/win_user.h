@@ -75,13 +75,20 @@
 #define CW_USEDEFAULT ((int)0x80000000)
 
 #define GWL_WNDPROC (-4)
+#define GWL_HINSTANCE (-6)
 #define GWL_STYLE (-16)
 #define GWL_EXSTYLE (-20)
 #define GWL_USERDATA (-21)
 #define GWL_ID (-12)
-#define DWL_MSGRESULT 0
-#define DWL_DLGPROC 4
-#define DWL_USER 8
+// A dialog's extra bytes, as on 64-bit Windows.
+// The dialog class, by the name Win32 also accepts for it.
+#define WC_DIALOG u"#32770"
+#define DWLP_MSGRESULT 0
+#define DWLP_DLGPROC 8
+#define DWLP_USER 16
+#define DWL_MSGRESULT DWLP_MSGRESULT
+#define DWL_DLGPROC DWLP_DLGPROC
+#define DWL_USER DWLP_USER
 
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
@@ -312,6 +319,13 @@ BOOL ClientToScreen(HWND hwnd, POINT* pt);
 BOOL ScreenToClient(HWND hwnd, POINT* pt);
 HWND GetParent(HWND hwnd);
 HWND GetWindow(HWND hwnd, UINT cmd);
+#define GCLP_HICON (-14)
+// Only GCLP_HICON: the class's icon.
+ULONG_PTR GetClassLongPtr(HWND hwnd, int index);
+#define GA_PARENT 1
+#define GA_ROOT 2
+// GA_PARENT: the parent (null for a top-level window); GA_ROOT: the top-level window it is in.
+HWND GetAncestor(HWND hwnd, UINT flags);
 HWND GetDlgItem(HWND dialog, int id);
 int GetDlgCtrlID(HWND hwnd);
 LONG GetWindowLong(HWND hwnd, int index);
@@ -349,6 +363,8 @@ HDC GetDC(HWND hwnd);
 int ReleaseDC(HWND hwnd, HDC hdc);
 
 HWND FindWindow(LPCWSTR className, LPCWSTR windowName);
+// Enter is the dialog's OK and Escape its Cancel; TRUE when the message was the dialog's.
+BOOL IsDialogMessage(HWND dialog, MSG* msg);
 // Top-level windows from the top down, until `proc` returns FALSE (then FALSE). A window being
 // destroyed is no longer enumerated.
 using WNDENUMPROC = BOOL(CALLBACK*)(HWND, LPARAM);

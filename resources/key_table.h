@@ -5,3 +5,5 @@
 #include "platform/windows.h"
 
 const KEYTAP* FaceKeyTaps(std::size_t* count);
+// The face's controls described in English for screen readers.
+const CONTROLDESCRIPTION* FaceKeyDescriptions(std::size_t* count);

@@ -74,4 +74,7 @@ void RegisterProgramResources(HINSTANCE instance)
     std::size_t keyTapCount = 0;
     const KEYTAP* keyTaps = FaceKeyTaps(&keyTapCount);
     RegisterKeyTaps(instance, keyTaps, keyTapCount);
+    std::size_t descriptionCount = 0;
+    const CONTROLDESCRIPTION* descriptions = FaceKeyDescriptions(&descriptionCount);
+    RegisterControlDescriptions(instance, descriptions, descriptionCount);
 }

@@ -109,3 +109,29 @@ TEST(Driver, TapsPressKeysThroughTheScreen)
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_NE(lines[2].find("\"display\":\"100.\""), std::string::npos) << lines[2];
 }
+
+// Output that cannot be written, and token input that cannot be read or never ends, are failures
+// with a line on standard error, never status 0.
+TEST(Driver, UnwritableOutputAndUnreadableInputAreFailures)
+{
+    struct Case {
+        const char* args;  // redirections included; standard error goes to the pipe
+        int status;
+        const char* says;
+    } cases[] = {
+        {"--headless --keys 1 >/dev/full", 1, "cannot write"},
+        {"--headless --trace --keys '1 2' >/dev/full", 1, "cannot write"},
+        {"--help >/dev/full", 1, "cannot write"},
+        {"--version >/dev/full", 1, "cannot write"},
+        {"--version >&-", 1, "cannot write"},
+        {"--headless --keys - <&-", 2, "standard input"},
+        {"--headless --keys - </", 2, "standard input"},
+        {"--headless --keys - </dev/zero", 2, "MiB"},
+        {"--headless --keys - </dev/null", 0, "0.\n"},
+    };
+    for (const Case& c : cases) {
+        ProgramRun r = RunPiped(std::string("exec timeout 60 '") + QUORIX_BINARY + "' 2>&1 " + c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << ": " << r.out.substr(0, 300);
+        EXPECT_NE(r.out.find(c.says), std::string::npos) << c.args << ": " << r.out.substr(0, 300);
+    }
+}

@@ -3,17 +3,26 @@
 // answer or ends with one clear line on standard error and status 1: never a signal, never a hang,
 // never a half-written file. Read-only and full folders are small tmpfs mounts (root only; the
 // cases are skipped with a message elsewhere).
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include "tests/program_run.h"
 
 namespace fs = std::filesystem;
+
+extern char** environ;
 
 namespace {
 
@@ -184,6 +193,154 @@ TEST_F(FaultTest, WithoutAnyFontTheProgramGoesOnAndSaysSo)
     EXPECT_NE(run.err.find("no font found"), std::string::npos) << run.err;
     EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line expected: " << run.err;
     EXPECT_GT(fs::file_size(shot), 0u);
+}
+
+// A FIFO, or a folder, where the program expects one of its files: it is refused at once, never
+// waited on. --setup puts a real page where a help page was a FIFO.
+TEST_F(FaultTest, AFifoInPlaceOfAFileIsRefusedNotWaitedOn)
+{
+    const fs::path device = m_dir / "device";
+    const std::string env = "QUORIX_DEVICE_ROOT='" + device.string() + "' XDG_CACHE_HOME='" + (m_dir / "cache").string() + "'";
+    fs::create_directories(device / "Windows");
+    fs::create_directories(m_dir / "cache" / "quorix");
+    struct Case {
+        fs::path fifo;
+        const char* args;
+        int status;
+        const char* out;
+    } cases[] = {
+        {device / "registry.dat", "--setup", 1, ""},
+        {device / "Windows" / "quorix_use.htp", "--setup", 0, ""},
+        {m_dir / "cache" / "quorix" / "fonts.cache", "--headless --keys '1 2 + 3 ='", 0, "15.\n"},
+    };
+    for (const Case& c : cases) {
+        fs::remove(c.fifo);
+        ASSERT_EQ(mkfifo(c.fifo.c_str(), 0600), 0) << c.fifo;
+        ProgramRun run = Quorix(env, c.args);
+        EXPECT_EQ(run.status, c.status) << c.fifo << ": " << run.err;
+        EXPECT_EQ(run.out, c.out) << c.fifo;
+        fs::remove(c.fifo);
+    }
+    fs::remove(device / "registry.dat");
+    fs::create_directory(device / "registry.dat");
+    EXPECT_EQ(Quorix(env, "--setup").status, 1) << "a folder as the registry file";
+    fs::remove(device / "registry.dat");
+    ProgramRun setup = Quorix(env, "--setup");
+    EXPECT_EQ(setup.status, 0) << setup.err;
+    EXPECT_TRUE(fs::is_regular_file(device / "Windows" / "quorix_use.htp"));
+}
+
+// Headless copies waiting for commands, run as processes with their own runtime folder and
+// device root, and quorix-send to reach them.
+class HeadlessCopies {
+public:
+    HeadlessCopies(const fs::path& runtime, const fs::path& device)
+    {
+        m_env = {"XDG_RUNTIME_DIR=" + runtime.string(), "QUORIX_DEVICE_ROOT=" + device.string()};
+        for (char** e = environ; *e; ++e) {
+            if (std::strncmp(*e, "XDG_RUNTIME_DIR=", 16) != 0 && std::strncmp(*e, "QUORIX_DEVICE_ROOT=", 19) != 0) {
+                m_env.push_back(*e);
+            }
+        }
+        for (std::string& e : m_env) m_envp.push_back(e.data());
+        m_envp.push_back(nullptr);
+    }
+    static fs::path SendTool() { return fs::path(QUORIX_BINARY).parent_path() / "quorix-send"; }
+
+    pid_t Spawn(const std::string& program, std::vector<std::string> args)
+    {
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        pid_t pid = -1;
+        posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), m_envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        return pid;
+    }
+    // Its wait status, or -1 when it is still running after `seconds` (then it is killed).
+    static int WaitFor(pid_t pid, int seconds)
+    {
+        for (int i = 0; i < seconds * 20; ++i) {
+            int status = 0;
+            if (waitpid(pid, &status, WNOHANG) == pid) return status;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        return -1;
+    }
+    int Send(const std::string& command) { return WaitFor(Spawn(SendTool().string(), {command}), 10); }
+    // A headless copy that answers quorix-send, or -1.
+    pid_t StartAnswering()
+    {
+        pid_t program = Spawn(QUORIX_BINARY, {"--headless"});
+        for (int i = 0; i < 100 && program > 0; ++i) {
+            if (Send("1019") == 0) return program;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return -1;
+    }
+
+private:
+    std::vector<std::string> m_env;
+    std::vector<char*> m_envp;
+};
+
+// A running program told to uninstall while its registry file is a FIFO stays alive and
+// answers: `quorix-send exit` then really ends it.
+TEST_F(FaultTest, UninstallWithAFifoRegistryLeavesTheProgramAnswering)
+{
+    if (!fs::exists(HeadlessCopies::SendTool())) GTEST_SKIP() << "quorix-send is not built";
+    const fs::path device = m_dir / "device";
+    fs::create_directories(device);
+    ASSERT_EQ(mkfifo((device / "registry.dat").c_str(), 0600), 0);
+    HeadlessCopies copies(m_dir / "run", device);
+    pid_t program = copies.StartAnswering();
+    ASSERT_GT(program, 0) << "the headless program never answered";
+    EXPECT_EQ(copies.Send("uninstall"), 0);
+    EXPECT_EQ(copies.Send("exit"), 0);
+    EXPECT_EQ(HeadlessCopies::WaitFor(program, 10), 0) << "the program did not end after quorix-send exit";
+}
+
+// The usual signals end a copy that has published its window as closing it would: the window is
+// withdrawn and its socket removed; the status tells the signal (128 + its number).
+TEST_F(FaultTest, SignalsEndAPublishedCopyCleanly)
+{
+    if (!fs::exists(HeadlessCopies::SendTool())) GTEST_SKIP() << "quorix-send is not built";
+    HeadlessCopies copies(m_dir / "run", m_dir / "device");
+    for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
+        pid_t program = copies.StartAnswering();
+        ASSERT_GT(program, 0) << "the headless program never answered";
+        kill(program, signal);
+        int status = HeadlessCopies::WaitFor(program, 10);
+        EXPECT_TRUE(status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 128 + signal)
+            << "signal " << signal << ": wait status " << status;
+        for (const auto& entry : fs::recursive_directory_iterator(m_dir / "run")) {
+            EXPECT_NE(entry.path().extension(), ".sock") << "signal " << signal << " left " << entry.path();
+        }
+    }
+}
+
+// A root the host cannot make (too long, or a name too long on the way): --setup fails, and takes
+// away the folders it made on the way (only those: a folder that was there before stays).
+TEST_F(FaultTest, ARootThatCannotBeMadeLeavesNoFolderBehind)
+{
+    std::string deep;
+    for (int i = 0; i < 600; ++i) deep += "/abcdefgh";
+    const std::string longName = "/made/" + std::string(300, 'n') + "/device";
+    fs::create_directory(m_dir / "there");
+    for (const std::string& root : {(m_dir / "new").string() + deep, (m_dir / "there").string() + deep,
+                                    (m_dir / "new").string() + longName, (m_dir / "there").string() + longName}) {
+        ProgramRun setup = Quorix("QUORIX_DEVICE_ROOT='" + root + "'", "--setup");
+        EXPECT_EQ(setup.status, 1) << root.substr(0, 80);
+        EXPECT_EQ(setup.err, "quorix: could not install the help files or the registry key\n");
+    }
+    EXPECT_FALSE(fs::exists(m_dir / "new"));
+    EXPECT_TRUE(fs::is_directory(m_dir / "there"));
+    EXPECT_TRUE(fs::is_empty(m_dir / "there"));
 }
 
 }  // namespace

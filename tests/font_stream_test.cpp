@@ -5,6 +5,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 #include "platform/gdi/fonts/font_match.h"
 #include "platform/gdi/fonts/font_stream.h"
@@ -90,6 +92,10 @@ TEST(FontStreamTest, WhatIsNotAFontFailsAndClosesItsFile)
     FT_Face none = nullptr;
     EXPECT_NE(OpenFaceByReading(l.lib, dir + "/no-such-font.ttf", 0, &none), 0);
     EXPECT_NE(OpenFaceByReading(l.lib, dir, 0, &none), 0);  // a folder
+    const std::string fifo = dir + "/pipe.ttf";
+    mkfifo(fifo.c_str(), 0600);
+    EXPECT_NE(OpenFaceByReading(l.lib, fifo, 0, &none), 0);  // refused at once, not waited on
+    unlink(fifo.c_str());
     EXPECT_EQ(none, nullptr);
     EXPECT_EQ(OpenDescriptors(), before);
 }

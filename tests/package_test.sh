@@ -27,7 +27,7 @@ expect_field Section utils
 expect_field Architecture "$arch"
 depends=$(field Depends)
 depends_on() { printf '%s\n' "$depends" | tr ',' '\n' | sed 's/^ *//; s/[ (].*//' | grep -qx "$1"; }
-for p in libsdl2-2.0-0 libfreetype6 libfontconfig1 libpng16-16 fonts-ipafont-gothic; do
+for p in libsdl2-2.0-0 libxkbcommon-x11-0 libxcb1 libxcb-shm0 libfreetype6 libfontconfig1 libpng16-16 fonts-ipafont-gothic; do
   depends_on "$p" || fail "Depends lacks $p: $depends"
 done
 
@@ -61,9 +61,10 @@ for program in quorix quorix-send; do
   done
 done
 
-# Libraries loaded with dlopen are in no NEEDED entry: the window's libSDL2 is found by the name
-# the program carries, and its package must be named in Depends all the same.
-for lib in libSDL2-2.0.so.0; do
+# Libraries loaded with dlopen are in no NEEDED entry: the window's libSDL2 and the X11 window's
+# libxkbcommon-x11 are found by the names the program carries, and their packages must be named in
+# Depends all the same.
+for lib in libSDL2-2.0.so.0 libxkbcommon-x11.so.0; do
   grep -qaF "$lib" "$root/usr/bin/quorix" || fail "quorix does not name $lib: the check below checks nothing"
   objdump -p "$root/usr/bin/quorix" | awk '$1 == "NEEDED" {print $2}' | grep -qx "$lib" &&
     fail "quorix links $lib: a headless run would load it"

@@ -4,8 +4,15 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #include "platform/gdi/png_writer.h"
+#include "tests/program_run.h"
 
 namespace {
 
@@ -55,6 +62,42 @@ TEST(PngWriterTest, RefusesBadPathsScalesAndSurfaces)
     EXPECT_FALSE(WriteSurfacePng(Surface{nullptr, 1, 1, 1}, 1, path.c_str()));
     EXPECT_FALSE(WriteSurfacePng(Surface{&pixel, 2, 1, 1}, 1, path.c_str()));  // stride shorter than a row
     EXPECT_EQ(std::fopen(path.c_str(), "rb"), nullptr);  // nothing left behind
+}
+
+// A failed write never removes or empties what the path named: an old picture keeps its bytes,
+// a device node (made as /dev/full is, where this user may) or a link stays, and no temporary file
+// is left. Writes fail as on a full disk: beyond a small RLIMIT_FSIZE.
+TEST(PngWriterTest, AFailedWriteLeavesWhatWasThere)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(TempPath("kept")).replace_extension("");
+    fs::create_directories(dir);
+    std::vector<std::uint32_t> noise(64 * 64);
+    for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint32_t>(i * 2654435761u);
+    std::ofstream(dir / "old.png") << "old picture";
+    fs::create_symlink("old.png", dir / "link-to-old.png");
+    std::vector<std::string> targets = {"old.png", "link-to-old.png"};
+    if (mknod((dir / "full").c_str(), S_IFCHR | 0600, makedev(1, 7)) == 0) {
+        fs::create_symlink("full", dir / "link-to-full");
+        targets.insert(targets.end(), {"full", "link-to-full"});
+    }
+    rlimit saved{}, small{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    small = rlimit{4096, saved.rlim_max};
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    for (const std::string& target : targets) {
+        setrlimit(RLIMIT_FSIZE, &small);
+        bool written = WriteSurfacePng(Surface{noise.data(), 64, 64, 64}, 8, (dir / target).c_str());
+        setrlimit(RLIMIT_FSIZE, &saved);
+        EXPECT_FALSE(written) << target;
+    }
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(ReadAll(dir / "old.png"), "old picture");
+    EXPECT_TRUE(fs::is_symlink(dir / "link-to-old.png"));
+    if (targets.size() == 4) EXPECT_TRUE(fs::is_character_file(dir / "full") && fs::is_symlink(dir / "link-to-full"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), std::ptrdiff_t(targets.size()))
+        << "a temporary file was left behind, or a target removed";
+    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -167,7 +167,7 @@ TEST_F(RegistryTest, AHandleToADeletedKeyReportsItDeleted)
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 }
 
-TEST_F(RegistryTest, ADamagedFileLosesOnlyItsDamagedLines)
+TEST_F(RegistryTest, ADamagedFileKeepsItsDamagedLinesAsTheyAre)
 {
     DeviceRoot();
     std::string longName(300, 'n');
@@ -190,20 +190,56 @@ TEST_F(RegistryTest, ADamagedFileLosesOnlyItsDamagedLines)
     }
     EXPECT_EQ(Create(u"New"), ERROR_SUCCESS);
     std::string text = StoreText();
-    EXPECT_EQ(text.find("BOGUS"), std::string::npos);
-    EXPECT_EQ(text.find(longName), std::string::npos);
     EXPECT_NE(text.find("HKEY_LOCAL_MACHINE\\Software\\Good\n"), std::string::npos);
+    EXPECT_NE(text.find("HKEY_LOCAL_MACHINE\\New\n"), std::string::npos);
+    // What this program cannot read is not its to drop.
+    for (const std::string& kept : {std::string("HKEY_BOGUS\\Software\\Rootless\n"), "HKEY_LOCAL_MACHINE\\" + longName + "\n",
+                                    std::string("HKEY_LOCAL_MACHINE\\Bad%ZZ\n"), std::string("HKEY_LOCAL_MACHINE\\Broken\xC3(\n")}) {
+        EXPECT_NE(text.find(kept), std::string::npos) << kept.substr(0, 40);
+    }
 }
 
-TEST_F(RegistryTest, AFileOfNoiseIsAnEmptyRegistry)
+// Every other program's keys survive a rewrite: a file written with CRLF line ends is read as
+// it is; one that was not read whole, or does not begin as this program's files do, is left as
+// it is and the change refused, with a line on standard error saying why.
+TEST_F(RegistryTest, KeysThatAreNotOursSurviveEveryRewrite)
 {
     DeviceRoot();
-    std::string noise;
-    for (int i = 0; i < 5000; ++i) noise.push_back(static_cast<char>((i * 7919) & 0xFF));
-    std::ofstream(StoreFile(), std::ios::binary) << noise;
-    EXPECT_EQ(OpenStatus(u"Software"), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(Create(u"Software\\Larkwell"), ERROR_SUCCESS);
-    EXPECT_EQ(OpenStatus(u"Software\\Larkwell"), ERROR_SUCCESS);
+    std::string big = "quorix registry 1\nHKEY_LOCAL_MACHINE\\Other\\Head\n";
+    while (big.size() <= (8u << 20)) big += "HKEY_LOCAL_MACHINE\\Other\\Padding" + std::to_string(big.size()) + "\n";
+    big += "HKEY_LOCAL_MACHINE\\Other\\Tail\n";
+    struct Case {
+        const char* name;
+        std::string file;
+        bool changed;        // the key is made and the file rewritten with it
+        const char* refusal; // else: the standard error line says this
+    } cases[] = {
+        {"CRLF", "quorix registry 1\r\nHKEY_LOCAL_MACHINE\\Other\\Key\r\n", true, ""},
+        {"bigger than read", big, false, "larger than"},
+        {"another header", "quorix registry 2\nHKEY_LOCAL_MACHINE\\Other\\Key\n", false, "does not begin"},
+        {"noise", std::string(5000, '\x9C'), false, "does not begin"},
+    };
+    for (const Case& c : cases) {
+        std::ofstream(StoreFile(), std::ios::binary | std::ios::trunc) << c.file;
+        ::testing::internal::CaptureStderr();
+        LONG status = Create(u"Software\\Larkwell\\Gearset1\\Quorix");
+        std::string said = ::testing::internal::GetCapturedStderr();
+        std::string text = StoreText();
+        if (c.changed) {
+            EXPECT_EQ(status, ERROR_SUCCESS) << c.name;
+            EXPECT_NE(text.find("HKEY_LOCAL_MACHINE\\Other\\Key\n"), std::string::npos) << c.name;
+            EXPECT_NE(text.find("HKEY_LOCAL_MACHINE\\Software\\Larkwell\\Gearset1\\Quorix\n"), std::string::npos) << c.name;
+            EXPECT_EQ(said, "") << c.name;
+        } else {
+            EXPECT_NE(status, ERROR_SUCCESS) << c.name;
+            EXPECT_TRUE(text == c.file) << c.name << ": the file was rewritten";
+            EXPECT_NE(said.find(c.refusal), std::string::npos) << c.name << ": " << said;
+            EXPECT_NE(said.find(StoreFile()), std::string::npos) << c.name << ": " << said;
+        }
+    }
+    // What was read of the big file still answers.
+    std::ofstream(StoreFile(), std::ios::binary | std::ios::trunc) << big;
+    EXPECT_EQ(OpenStatus(u"Other\\Head"), ERROR_SUCCESS);
 }
 
 TEST_F(RegistryTest, ConcurrentWritersLoseNoKey)

@@ -122,6 +122,36 @@ TEST_F(ScreenPixelsTest, BadBuffersAreRefusedAndChangeNothing)
     EXPECT_EQ(lent[0], kPadding);
 }
 
+TEST_F(ScreenPixelsTest, AScaleCanStartInALentBufferMadeWhite)
+{
+    const int extra = 3, width = 2 * kScreenWidth, height = 2 * kScreenHeight;
+    lent.assign(std::size_t(width + extra) * std::size_t(height), kPadding);
+    std::uint32_t* own = ScreenSurface().pixels;
+    EXPECT_FALSE(SetScreenScaleInto(0, lent.data(), width + extra));
+    EXPECT_FALSE(SetScreenScaleInto(kMaxScreenScale + 1, lent.data(), width + extra));
+    EXPECT_FALSE(SetScreenScaleInto(2, nullptr, width + extra));
+    EXPECT_FALSE(SetScreenScaleInto(2, lent.data(), width - 1));
+    EXPECT_EQ(ScreenSurface().pixels, own);
+    EXPECT_EQ(lent[0], kPadding);
+
+    ASSERT_TRUE(SetScreenScaleInto(2, lent.data(), width + extra));
+    EXPECT_TRUE(ScreenPixelsAdopted());
+    EXPECT_EQ(ScreenScale(), 2);
+    const Surface& s = ScreenSurface();
+    EXPECT_EQ(s.pixels, lent.data());
+    EXPECT_EQ(s.width, width);
+    EXPECT_EQ(s.stride, width + extra);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width + extra; ++x) {
+            std::uint32_t want = x < width ? 0x00FFFFFFu : kPadding;
+            ASSERT_EQ(lent[std::size_t(y) * std::size_t(width + extra) + std::size_t(x)], want) << x << "," << y;
+        }
+    }
+    FillDeviceRect(RECT{kScreenWidth - 1, kScreenHeight - 1, kScreenWidth, kScreenHeight}, RGB(1, 2, 3));
+    EXPECT_EQ(At(s, width - 1, height - 1), Pixel(RGB(1, 2, 3)));
+    EXPECT_EQ(lent[std::size_t(height) * std::size_t(width + extra) - 1], kPadding);
+}
+
 TEST_F(ScreenPixelsTest, ANewScaleEndsTheLoan)
 {
     lent = LentBuffer(0);

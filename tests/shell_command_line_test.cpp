@@ -36,6 +36,9 @@ TEST(CommandLine, BadOptionsAreRefusedBeforeAnyWindowIsTried)
         {"--scale 0", "--scale"},  {"--scale 17", "--scale"}, {"--scale 2x", "--scale"},
         {"--scale ''", "--scale"}, {"--scale", "--scale"},     {"--scale -3", "--scale"},
         {"--bogus", "unknown option"}, {"--setup extra", "unknown option"}, {"--scale 2 3", "--scale"},
+        {"--help --bogus", "--help"}, {"-h 1", "-h"}, {"--version extra", "--version"},
+        {"--headless --keys 1 --keys 2", "once"}, {"--headless --taps 1 --keys 2", "once"},
+        {"--headless --taps 1 --taps 1", "once"}, {"--headless --keys 1 --screenshot ''", "--screenshot"},
     };
     for (const Case& c : cases) {
         Outcome r = Quorix(c.args);
@@ -87,5 +90,34 @@ TEST(CommandLine, SetupInstallsTheHelpFilesAndRunsAgainHarmlessly)
             helpFiles += name.rfind("quorix", 0) == 0 && (name.ends_with(".htp") || name.ends_with(".htc"));
         }
         EXPECT_EQ(helpFiles, 7) << "round " << round;
+    }
+}
+
+// What the user typed is echoed with its control bytes escaped and, when huge, shortened: a
+// message never drives the terminal and stays a line.
+TEST(CommandLine, EchoedTokensAndOptionsAreEscapedAndShortened)
+{
+    struct Case {
+        const char* args;
+        const char* shows;
+    };
+    const Case cases[] = {
+        {"--headless --keys $'1 \\x1b[2J\\x07X'", "\\x1B[2J\\x07X"},
+        {"--headless --keys $'\\xc2\\x9b31m'", "\\xC2\\x9B31m"},  // a C1 control in UTF-8
+        {"--headless --keys $'\\xff\\xfe'", "\\xFF\\xFE"},        // not UTF-8
+        {"--headless --keys $'三角\\x01'", "三角\\x01"},               // Japanese stays readable
+        {"$'--bo\\x1bgus'", "--bo\\x1Bgus"},
+        {"--headless $'--sc\\x1bale' 2", "--sc\\x1Bale"},
+        {"--headless --keys - < <(head -c 10000000 /dev/zero | tr '\\0' 'Z')", "10000000 bytes"},
+    };
+    for (const Case& c : cases) {
+        ProgramRun run = RunPiped(std::string("bash -c \"exec '") + QUORIX_BINARY + "' " + c.args + " 2>&1 >/dev/null\"");
+        EXPECT_EQ(run.status, 2) << c.args;
+        EXPECT_NE(run.out.find(c.shows), std::string::npos) << c.args << ": " << run.out.substr(0, 300);
+        EXPECT_LT(run.out.size(), 300u) << c.args;
+        EXPECT_EQ(run.out.find('\n'), run.out.size() - 1) << c.args << ": one line";
+        for (unsigned char ch : run.out) {
+            EXPECT_FALSE(ch < 0x20 && ch != '\n') << c.args << ": control byte " << int(ch);
+        }
     }
 }

@@ -2,6 +2,7 @@
 // by its OK button (or Enter or Escape), and never left hanging when the program quits.
 #include <gtest/gtest.h>
 #include <string>
+#include "platform/drivers/backend.h"
 #include "platform/shell/navigation_bar.h"
 #include "platform/gdi/surface.h"
 #include "tests/shell_test_support.h"
@@ -139,4 +140,38 @@ TEST_F(MessageBoxTest, NullTextAndCaptionAndOwnerAreAccepted)
     EXPECT_EQ(MessageBox(nullptr, nullptr, nullptr, MB_OK), IDOK);
     EXPECT_FALSE(script.TimedOut());
     EXPECT_EQ(FindWindow(nullptr, u"Error"), nullptr);
+}
+
+// The desktop backends run pen input inside their wait for events. A tap on OK made there must
+// end the box's loop at once, not leave it asleep until some later event comes.
+namespace {
+
+int g_waitsAfterTap = -1;  // -1: OK not tapped yet
+
+void PumpWithPen(int timeoutMs)
+{
+    HWND box = FindWindow(nullptr, kCaption);
+    if (timeoutMs == 0 || !box) return;
+    if (g_waitsAfterTap < 0) {
+        RECT ok;
+        GetWindowRect(GetDlgItem(box, IDOK), &ok);
+        InjectTap(CentreOf(ok));
+        g_waitsAfterTap = 0;
+        return;
+    }
+    ++g_waitsAfterTap;
+    PostMessage(nullptr, WM_NULL, 0, 0);  // a later event: keeps a box that slept on from hanging the test
+}
+
+}  // namespace
+
+TEST_F(MessageBoxTest, APenTapOnOkInsideTheEventWaitEndsTheBoxAtOnce)
+{
+    Backend pen = HeadlessBackend();
+    pen.pumpEvents = PumpWithPen;
+    SetBackend(&pen);
+    EXPECT_EQ(MessageBox(m_owner, u"text", kCaption, MB_OK), IDOK);
+    SetBackend(nullptr);
+    EXPECT_EQ(g_waitsAfterTap, 0) << "-1: OK never tapped; more: the box slept on after the tap";
+    EXPECT_EQ(Box(), nullptr);
 }

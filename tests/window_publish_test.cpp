@@ -7,6 +7,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -360,6 +361,36 @@ TEST_F(CrossProcessTest, OwnWindowsAreNotRemote)
     EXPECT_FALSE(IsRemoteWindow(local));
     WithdrawWindow(local);
     EXPECT_TRUE(SocketFiles(PublishFolder(m_scratch)).empty());
+}
+
+// "Delivered" means the program's user-interface thread took the command. A thread that does not
+// take it within a while gets nothing queued behind its back, and the sender hears so.
+TEST_F(CrossProcessTest, ACommandIsDeliveredOnlyOnceTheUiThreadTakesIt)
+{
+    HWND local = reinterpret_cast<HWND>(std::uintptr_t(0x4C));
+    PublishWindow(local, u"MYQUORIX", u"Quorix V3.12");
+    std::vector<std::string> sockets = SocketFiles(PublishFolder(m_scratch));
+    ASSERT_EQ(sockets.size(), 1u);
+    auto statusOf = [](const std::vector<std::uint8_t>& answer) {
+        PublishMessage reply;
+        return DecodePublishMessage(answer.data(), answer.size(), &reply) ? static_cast<int>(reply.status) : -1;
+    };
+    MSG msg;
+    // This thread is the UI thread, and it is stuck in the request itself.
+    EXPECT_EQ(statusOf(RawRequest(sockets[0], CommandPacket(0x4C, 40004))), static_cast<int>(PublishStatus::kNoWindow));
+    EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_COMMAND, WM_COMMAND, PM_REMOVE)) << "queued all the same";
+
+    std::vector<std::uint8_t> served;
+    std::thread sender([&] { served = RawRequest(sockets[0], CommandPacket(0x4C, 40004)); });
+    bool taken = false;
+    for (int i = 0; i < 300 && !taken; ++i) {
+        taken = PeekMessage(&msg, nullptr, WM_COMMAND, WM_COMMAND, PM_REMOVE);
+        if (!taken) usleep(10 * 1000);
+    }
+    sender.join();
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(statusOf(served), static_cast<int>(PublishStatus::kDone));
+    WithdrawWindow(local);
 }
 
 TEST_F(CrossProcessTest, NothingIsPublishedInAFolderOthersCanEnter)

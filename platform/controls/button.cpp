@@ -3,6 +3,8 @@
 // Its state lives in the window's extra bytes, as the class's own data.
 #include <string_view>
 #include "platform/controls/controls.h"
+#include "platform/user/key_taps.h"
+#include "platform/user/window_observer.h"
 
 namespace {
 
@@ -55,6 +57,7 @@ void SetPushed(HWND hwnd, bool pushed)
 {
     if (!IsWindow(hwnd) || IsPushed(hwnd) == pushed) return;
     SetStateBits(hwnd, STATE_PUSHED, pushed);
+    NotifyWindowChange(hwnd, WindowChange::State);
     RedrawNow(hwnd);
 }
 
@@ -177,6 +180,26 @@ void DrawPushLike(HWND hwnd, HDC hdc)
     DrawControlText(hwnd, hdc, r, down ? RGB(255, 255, 255) : RGB(0, 0, 0), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
+// The focus ring, over whatever the button drew: black outside, white inside, one pixel in from
+// the edge, so that it shows on every key colour.
+void DrawFocusRing(HWND hwnd, HDC hdc)
+{
+    RECT r;
+    GetClientRect(hwnd, &r);
+    const int brushes[] = {BLACK_BRUSH, WHITE_BRUSH};
+    for (int ring = 0; ring < 2; ++ring) {
+        int in = 1 + ring;
+        RECT box{r.left + in, r.top + in, r.right - in, r.bottom - in};
+        if (box.right - box.left < 2 || box.bottom - box.top < 2) return;
+        auto brush = static_cast<HBRUSH>(GetStockObject(brushes[ring]));
+        RECT sides[] = {{box.left, box.top, box.right, box.top + 1},
+                        {box.left, box.bottom - 1, box.right, box.bottom},
+                        {box.left, box.top, box.left + 1, box.bottom},
+                        {box.right - 1, box.top, box.right, box.bottom}};
+        for (const RECT& side : sides) FillRect(hdc, &side, brush);
+    }
+}
+
 void OnPaint(HWND hwnd)
 {
     PAINTSTRUCT ps;
@@ -187,8 +210,15 @@ void OnPaint(HWND hwnd)
         } else {
             DrawPushLike(hwnd, hdc);
         }
+        if (GetFocus() == hwnd && KeyboardCuesShown()) DrawFocusRing(hwnd, hdc);
     }
     EndPaint(hwnd, &ps);
+}
+
+// The ring follows the focus once it is shown.
+void OnFocusChange(HWND hwnd)
+{
+    if (KeyboardCuesShown()) InvalidateRect(hwnd, nullptr, FALSE);
 }
 
 LRESULT OnSetCheck(HWND hwnd, WPARAM state)
@@ -198,6 +228,7 @@ LRESULT OnSetCheck(HWND hwnd, WPARAM state)
     LONG_PTR current = StateOf(hwnd);
     if ((current & STATE_CHECK) != wanted) {
         SetWindowLongPtr(hwnd, 0, (current & ~STATE_CHECK) | wanted);
+        NotifyWindowChange(hwnd, WindowChange::State);
         InvalidateRect(hwnd, nullptr, FALSE);
     }
     return 0;
@@ -239,6 +270,8 @@ LRESULT CALLBACK ButtonWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     case BM_SETSTATE: SetPushed(hwnd, wParam != 0); return 0;
     case BM_CLICK: OnClickMessage(hwnd); return 0;
     case WM_GETDLGCODE: return DLGC_BUTTON;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: OnFocusChange(hwnd); return 0;
     case WM_SETTEXT: return OnSetText(hwnd, wParam, lParam);
     }
     return DefWindowProc(hwnd, msg, wParam, lParam);

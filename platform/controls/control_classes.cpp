@@ -14,7 +14,7 @@ void EnsureControlClasses()
         int extraBytes;  // the control's own state
     };
     const Predefined classes[] = {
-        {kDialogClassName, DefDlgProc, WHITE_BRUSH, 0},
+        {WC_DIALOG, DefDlgProc, WHITE_BRUSH, kDialogExtraBytes},
         {u"BUTTON", ButtonWndProc, -1, sizeof(LONG_PTR)},
         {u"EDIT", EditWndProc, WHITE_BRUSH, sizeof(LONG_PTR)},
         {u"STATIC", StaticWndProc, WHITE_BRUSH, sizeof(LONG_PTR)},

@@ -1,10 +1,10 @@
 // Dialogs from templates: modeless and modal creation, the default dialog procedure, dialog units.
+#include <string_view>
 #include "platform/controls/controls.h"
 #include "platform/controls/dialog_template.h"
 #include "platform/kernel/resource_table.h"
-#include "platform/user/window_internal.h"
-
-const WCHAR kDialogClassName[] = u"#32770";
+#include "platform/user/modal_loop.h"
+#include "platform/user/rect.h"
 
 namespace {
 
@@ -16,6 +16,25 @@ struct DialogCreateParams {
     DLGPROC proc;
     HFONT font;
 };
+
+// What a dialog keeps beside Win32's DWLP_ slots, reached through its DWLP_PRIVATE bytes.
+struct DialogState {
+    bool ended = false;
+    INT_PTR result = 0;
+    HFONT ownedFont = nullptr;  // the font made from the template
+};
+
+bool IsDialog(HWND hwnd)
+{
+    WCHAR name[8];
+    return GetClassName(hwnd, name, 8) == 6 && std::u16string_view(name) == WC_DIALOG;
+}
+
+// Null for anything but a live dialog.
+DialogState* StateOf(HWND hwnd)
+{
+    return IsDialog(hwnd) ? reinterpret_cast<DialogState*>(GetWindowLongPtr(hwnd, DWLP_PRIVATE)) : nullptr;
+}
 
 int MulDivRound(int value, int mul, int div)
 {
@@ -45,11 +64,9 @@ HFONT CreateDialogFont(const ParsedDialog& d)
 
 HWND FirstTabStop(HWND dialog)
 {
-    Window* w = FindWin(dialog);
-    if (!w) return nullptr;
-    for (HWND kid : w->children) {
-        Window* k = FindWin(kid);
-        if (k && (k->style & WS_TABSTOP) && (k->style & WS_VISIBLE) && !(k->style & WS_DISABLED)) return kid;
+    for (HWND kid = GetWindow(dialog, GW_CHILD); kid; kid = GetWindow(kid, GW_HWNDNEXT)) {
+        auto style = static_cast<DWORD>(GetWindowLong(kid, GWL_STYLE));
+        if ((style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED)) return kid;
     }
     return nullptr;
 }
@@ -83,13 +100,13 @@ HWND CreateDialogFrom(HINSTANCE instance, LPCDLGTEMPLATE tmpl, HWND parent, DLGP
     ParsedDialog d;
     if (!ParseDialogTemplate(tmpl, size, &d)) return nullptr;
     bool child = (d.style & WS_CHILD) != 0;
-    if (child && !FindWin(parent)) return nullptr;
+    if (child && !IsWindow(parent)) return nullptr;
 
     RECT r = DialogUnitsToPixels(d.x, d.y, d.cx, d.cy);
     if (!child) {
         // Pop-up dialogs are placed relative to their owner's client area.
         POINT origin{0, kNavBarHeight};
-        if (FindWin(parent)) {
+        if (IsWindow(parent)) {
             origin = POINT{0, 0};
             ClientToScreen(parent, &origin);
         }
@@ -98,7 +115,7 @@ HWND CreateDialogFrom(HINSTANCE instance, LPCDLGTEMPLATE tmpl, HWND parent, DLGP
     EnsureControlClasses();
     HFONT font = CreateDialogFont(d);
     DialogCreateParams params{proc, font};
-    HWND dialog = CreateWindowEx(d.exStyle, kDialogClassName, d.caption.c_str(), d.style & ~WS_VISIBLE,
+    HWND dialog = CreateWindowEx(d.exStyle, WC_DIALOG, d.caption.c_str(), d.style & ~WS_VISIBLE,
                                  r.left, r.top, r.right - r.left, r.bottom - r.top, parent, nullptr, instance,
                                  &params);
     if (!dialog) {
@@ -106,28 +123,59 @@ HWND CreateDialogFrom(HINSTANCE instance, LPCDLGTEMPLATE tmpl, HWND parent, DLGP
         return nullptr;
     }
     if (font) {
-        FindWin(dialog)->ownedFont = font;
+        StateOf(dialog)->ownedFont = font;
         SendMessage(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
     }
     CreateControls(dialog, d, instance, font);
     HWND focus = FirstTabStop(dialog);
-    if (SendMessage(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(focus), init) && FindWin(focus)) {
+    if (SendMessage(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(focus), init) && IsWindow(focus)) {
         SetFocus(focus);
     }
-    if (FindWin(dialog) && ((d.style & WS_VISIBLE) || modal)) ShowWindow(dialog, SW_SHOW);
-    return FindWin(dialog) ? dialog : nullptr;
+    if (IsWindow(dialog) && ((d.style & WS_VISIBLE) || modal)) ShowWindow(dialog, SW_SHOW);
+    return IsWindow(dialog) ? dialog : nullptr;
 }
 
 // The window to activate when a modal box of `owner` ends: another box of the same owner that
 // is still open (a message box under the About box), else the owner itself.
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK StopAtOpenOwned(HWND hwnd, LPARAM search)
+{
+    auto* s = reinterpret_cast<OwnedSearch*>(search);
+    if (GetWindow(hwnd, GW_OWNER) != s->owner || !(GetWindowLong(hwnd, GWL_STYLE) & WS_VISIBLE)) return TRUE;
+    DialogState* state = StateOf(hwnd);
+    if (state && state->ended) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+
 HWND TopmostOwnedOrSelf(HWND owner)
 {
-    HWND target = owner;
-    for (HWND other : TopLevelWindows()) {
-        Window* o = FindWin(other);
-        if (o && o->owner == owner && (o->style & WS_VISIBLE) && !o->dialogEnded) target = other;
-    }
-    return target;
+    OwnedSearch search{owner, owner};
+    EnumWindows(StopAtOpenOwned, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+
+void OnDialogNcCreate(HWND hwnd, LPARAM lParam)
+{
+    auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
+    auto* params = cs ? static_cast<DialogCreateParams*>(cs->lpCreateParams) : nullptr;
+    if (params) SetWindowLongPtr(hwnd, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(params->proc));
+    SetWindowLongPtr(hwnd, DWLP_PRIVATE, reinterpret_cast<LONG_PTR>(new DialogState));
+}
+
+// The font made from the template goes with the dialog; its controls are gone by now.
+void OnDialogNcDestroy(HWND hwnd)
+{
+    DialogState* state = StateOf(hwnd);
+    SetWindowLongPtr(hwnd, DWLP_PRIVATE, 0);
+    if (!state) return;
+    if (state->ownedFont) DeleteObject(state->ownedFont);
+    delete state;
 }
 
 }  // namespace
@@ -146,75 +194,48 @@ HWND CreateDialogIndirectParam(HINSTANCE instance, LPCDLGTEMPLATE tmpl, HWND par
 
 INT_PTR DialogBoxIndirectParam(HINSTANCE instance, LPCDLGTEMPLATE tmpl, HWND parent, DLGPROC proc, LPARAM init)
 {
-    HWND owner = parent;
-    while (Window* w = FindWin(owner)) {
-        if (!w->parent) break;
-        owner = w->parent;
-    }
-    bool ownerWasEnabled = FindWin(owner) && IsWindowEnabled(owner);
+    HWND owner = IsWindow(parent) ? GetAncestor(parent, GA_ROOT) : parent;
+    bool ownerWasEnabled = IsWindow(owner) && IsWindowEnabled(owner);
     if (ownerWasEnabled) EnableWindow(owner, FALSE);
     HWND dialog = CreateDialogFrom(instance, tmpl, owner, proc, init, true);
     if (!dialog) {
         if (ownerWasEnabled) EnableWindow(owner, TRUE);
         return -1;
     }
-    MSG msg;
-    for (;;) {
-        Window* w = FindWin(dialog);
-        if (!w || w->dialogEnded) break;
-        if (!GetMessage(&msg, nullptr, 0, 0)) {
-            PostQuitMessage(static_cast<int>(msg.wParam));  // let the outer loop see it too
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessage(&msg);
-    }
+    RunModalLoop(dialog);
     INT_PTR result = -1;
-    if (Window* w = FindWin(dialog)) result = w->dialogResult;
+    if (DialogState* state = StateOf(dialog)) result = state->result;
     if (ownerWasEnabled) EnableWindow(owner, TRUE);
     DestroyWindow(dialog);
-    if (FindWin(owner)) SetActiveWindow(TopmostOwnedOrSelf(owner));
+    if (IsWindow(owner)) SetActiveWindow(TopmostOwnedOrSelf(owner));
     return result;
 }
 
 BOOL EndDialog(HWND dialog, INT_PTR result)
 {
-    Window* w = FindWin(dialog);
-    if (!w || !w->isDialog) return FALSE;
-    w->dialogEnded = true;
-    w->dialogResult = result;
+    DialogState* state = StateOf(dialog);
+    if (!state) return FALSE;
+    state->ended = true;
+    state->result = result;
     ShowWindow(dialog, SW_HIDE);
-    PostMessage(nullptr, WM_NULL, 0, 0);  // wake the modal loop
+    EndModalLoop(dialog);
     return TRUE;
 }
 
 LRESULT CALLBACK DefDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    Window* w = FindWin(hwnd);
-    if (!w) return 0;
-    if (msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCT*>(lParam);
-        auto* params = cs ? static_cast<DialogCreateParams*>(cs->lpCreateParams) : nullptr;
-        w->isDialog = true;
-        if (params) {
-            w->dlgProc = params->proc;
-            w->dlgUser = 0;
-        }
-    }
-    DLGPROC proc = w->dlgProc;
+    if (msg == WM_NCCREATE) OnDialogNcCreate(hwnd, lParam);
+    auto proc = reinterpret_cast<DLGPROC>(GetWindowLongPtr(hwnd, DWLP_DLGPROC));
     INT_PTR handled = proc ? proc(hwnd, msg, wParam, lParam) : FALSE;
-    w = FindWin(hwnd);
-    if (!w) return handled;
+    if (!IsWindow(hwnd)) return handled;
     if (msg == WM_INITDIALOG) return handled;
-    if (handled) return w->dlgMsgResult;
+    if (handled) return GetWindowLongPtr(hwnd, DWLP_MSGRESULT);
     switch (msg) {
     case WM_CLOSE:
         SendMessage(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         return 0;
     case WM_NCDESTROY:
-        // The font made from the template goes with the dialog; its controls are gone by now.
-        if (w->ownedFont) DeleteObject(w->ownedFont);
-        w->ownedFont = nullptr;
+        OnDialogNcDestroy(hwnd);
         break;
     }
     return DefWindowProc(hwnd, msg, wParam, lParam);

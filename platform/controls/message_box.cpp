@@ -5,10 +5,11 @@
 // icons (the type is otherwise ignored); the result is always IDOK.
 #include <algorithm>
 #include "platform/controls/controls.h"
+#include "platform/extras.h"
+#include "platform/user/modal_loop.h"
 #include "platform/shell/navigation_bar.h"
 #include "platform/shell/shell_draw.h"
 #include "platform/shell/shell_windows.h"
-#include "platform/user/window_internal.h"
 
 namespace {
 
@@ -23,7 +24,6 @@ struct BoxState {
     std::u16string text;
     HFONT font = nullptr;
     RECT textRect{};  // client coordinates
-    bool ended = false;
 };
 
 BoxState* StateOf(HWND hwnd)
@@ -66,7 +66,7 @@ void OnPaint(HWND hwnd)
 
 void End(HWND hwnd)
 {
-    if (BoxState* s = StateOf(hwnd)) s->ended = true;
+    EndModalLoop(hwnd);
 }
 
 LRESULT CALLBACK MessageBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -83,16 +83,6 @@ LRESULT CALLBACK MessageBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return 0;
     }
     return DefWindowProc(hwnd, msg, wParam, lParam);
-}
-
-HWND TopLevelOf(HWND hwnd)
-{
-    Window* w = FindWin(hwnd);
-    while (w && w->parent) {
-        hwnd = w->parent;
-        w = FindWin(hwnd);
-    }
-    return w ? hwnd : nullptr;
 }
 
 // Creates the box, hidden, sized to its text: at most the work area's height.
@@ -117,22 +107,6 @@ HWND CreateBox(HWND owner, BoxState& state, LPCWSTR caption)
     return box;
 }
 
-// The box's own message loop; a quit message ends it and is posted again for the outer loop.
-void RunModal(HWND box)
-{
-    MSG msg;
-    for (;;) {
-        BoxState* s = FindWin(box) ? StateOf(box) : nullptr;
-        if (!s || s->ended) return;
-        if (!GetMessage(&msg, nullptr, 0, 0)) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessage(&msg);
-    }
-}
-
 }  // namespace
 
 int MessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT)
@@ -146,7 +120,7 @@ int MessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT)
     BoxState state;
     state.text = text && !IS_INTRESOURCE(text) ? text : u"";
     state.font = CreateShellFont(false);
-    HWND top = TopLevelOf(owner);
+    HWND top = GetAncestor(owner, GA_ROOT);
     HWND box = CreateBox(top, state, caption && !IS_INTRESOURCE(caption) ? caption : u"Error");
     if (!box) {
         DeleteObject(state.font);
@@ -155,13 +129,13 @@ int MessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT)
     bool reenable = top && IsWindowEnabled(top);
     if (reenable) EnableWindow(top, FALSE);
     ShowWindow(box, SW_SHOW);
-    RunModal(box);
+    RunModalLoop(box);
     if (reenable) EnableWindow(top, TRUE);
-    if (FindWin(box)) {
+    if (IsWindow(box)) {
         SetWindowLongPtr(box, GWL_USERDATA, 0);
         DestroyWindow(box);
     }
-    if (FindWin(top)) SetActiveWindow(top);
+    if (IsWindow(top)) SetActiveWindow(top);
     DeleteObject(state.font);
     return IDOK;
 }

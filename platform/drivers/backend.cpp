@@ -21,3 +21,9 @@ void BackendWake()
 {
     CurrentBackend().wake();
 }
+
+ScreenKind CurrentScreenKind()
+{
+    if (!g_current) return ScreenKind::kNone;
+    return g_current == &HeadlessBackend() ? ScreenKind::kOffScreen : ScreenKind::kDesktop;
+}

@@ -23,3 +23,9 @@ const Backend& CurrentBackend();
 const Backend& HeadlessBackend();
 // Thread-safe: ends the UI thread's wait for events.
 void BackendWake();
+
+// Which screen this process's windows are on, for other processes looking for them: none chosen
+// yet (a tool such as quorix-send), the headless backend's off-screen one, or a desktop's.
+enum class ScreenKind { kNone, kOffScreen, kDesktop };
+ScreenKind CurrentScreenKind();
+

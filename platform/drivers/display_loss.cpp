@@ -2,7 +2,8 @@
 // process when the handler returns; its own handler calls exit(), which runs the destructors of
 // the window table while the program is deep inside a paint or an event, and then reports what
 // they leave as leaked. Ours says what happened, withdraws what other processes could still try
-// to reach, and ends at once. Xlib is looked up rather than linked: SDL brings it in.
+// to reach, and ends at once. Xlib is looked up rather than linked: SDL brings it in. The XCB
+// backend finds a broken connection itself and ends the same way.
 // Knowingly lacks: any attempt to reconnect.
 #include "platform/drivers/display_loss.h"
 
@@ -12,13 +13,7 @@
 #include <unistd.h>
 #include "platform/publish/window_publish.h"
 
-namespace {
-
-struct XlibDisplay;  // Xlib's Display, only ever passed through
-using IoErrorHandler = int (*)(XlibDisplay*);
-using SetIoErrorHandler = IoErrorHandler (*)(IoErrorHandler);
-
-[[noreturn]] void EndWithoutDisplay()
+void EndWithoutDisplay()
 {
     const char* name = std::getenv("DISPLAY");
     std::fprintf(stderr, "%s: lost the connection to the display %s (the X server ended or went away); ending\n",
@@ -27,6 +22,12 @@ using SetIoErrorHandler = IoErrorHandler (*)(IoErrorHandler);
     WithdrawAllWindows();
     _exit(1);
 }
+
+namespace {
+
+struct XlibDisplay;  // Xlib's Display, only ever passed through
+using IoErrorHandler = int (*)(XlibDisplay*);
+using SetIoErrorHandler = IoErrorHandler (*)(IoErrorHandler);
 
 int OnIoError(XlibDisplay*)
 {

@@ -84,6 +84,12 @@ HICON LoadIcon(HINSTANCE instance, LPCWSTR name)
     return icon;
 }
 
+const std::vector<IconImage>* IconImagesOf(HICON icon)
+{
+    GdiIcon* ic = LookupGdi<GdiIcon>(icon);
+    return ic && ic->images ? ic->images.get() : nullptr;
+}
+
 BOOL DestroyIcon(HICON icon)
 {
     GdiIcon* ic = LookupGdi<GdiIcon>(icon);

@@ -81,6 +81,9 @@ template <class T> T* LookupGdi(const void* handle)
     return o ? std::get_if<T>(&o->body) : nullptr;
 }
 
+// The decoded images of a live icon; null for anything else.
+const std::vector<IconImage>* IconImagesOf(HICON icon);
+
 // Stock objects of DC defaults; also the 1 x 1 bitmap a fresh memory DC holds.
 HGDIOBJ StockObject(int index);
 HBITMAP StockBitmap();

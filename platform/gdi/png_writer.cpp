@@ -1,9 +1,17 @@
-// PNG output of a surface through libpng, nearest-neighbour enlarged.
+// PNG output of a surface through libpng, nearest-neighbour enlarged. A file is replaced whole
+// (through a link, the file it points to); a device or a pipe is written into as it is.
 #include "platform/gdi/png_writer.h"
 #include <png.h>
+#include <cerrno>
+#include <climits>
 #include <csetjmp>
-#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
+#include "platform/kernel/host_dirs.h"
 
 namespace {
 
@@ -12,9 +20,24 @@ bool ValidSurface(const Surface& s)
     return s.pixels && s.width > 0 && s.height > 0 && s.stride >= s.width;
 }
 
-bool WriteRows(std::FILE* file, const Surface& s, int scale)
+void WriteData(png_structp png, png_bytep data, png_size_t length)
 {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!WriteAll(*static_cast<int*>(png_get_io_ptr(png)), data, length)) png_error(png, "write failed");
+}
+
+void FlushNothing(png_structp) {}
+
+// The caller tells its user what failed, with errno; libpng's own messages would only repeat it.
+[[noreturn]] void FailQuietly(png_structp png, png_const_charp)
+{
+    png_longjmp(png, 1);
+}
+
+void IgnoreWarning(png_structp, png_const_charp) {}
+
+bool WriteRows(int fd, const Surface& s, int scale)
+{
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, FailQuietly, IgnoreWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
     if (!info) {
@@ -24,10 +47,12 @@ bool WriteRows(std::FILE* file, const Surface& s, int scale)
     const png_uint_32 width = png_uint_32(s.width) * scale, height = png_uint_32(s.height) * scale;
     std::vector<png_byte> row(std::size_t(width) * 3);
     if (setjmp(png_jmpbuf(png))) {
+        int error = errno;
         png_destroy_write_struct(&png, &info);
+        errno = error;
         return false;
     }
-    png_init_io(png, file);
+    png_set_write_fn(png, &fd, WriteData, FlushNothing);
     png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
@@ -48,17 +73,37 @@ bool WriteRows(std::FILE* file, const Surface& s, int scale)
     return true;
 }
 
+// What is there stays: a device or a FIFO without a reader gives an error, never a wait.
+bool WriteInPlace(const char* path, const Surface& surface, int scale)
+{
+    int fd = open(path, O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return false;
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    bool ok = WriteRows(fd, surface, scale);
+    int error = errno;
+    if (close(fd) != 0) return false;
+    errno = error;
+    return ok;
+}
+
+// The file a link points to is the one replaced, so the link stays.
+std::string ReplacedFile(const char* path)
+{
+    struct stat st;
+    char resolved[PATH_MAX];
+    if (lstat(path, &st) == 0 && S_ISLNK(st.st_mode) && realpath(path, resolved)) return resolved;
+    return path;
+}
+
 }  // namespace
 
 bool WriteSurfacePng(const Surface& surface, int scale, const char* path)
 {
     if (!path || !*path || !ValidSurface(surface) || scale < 1 || scale > kMaxScreenScale) return false;
-    std::FILE* file = std::fopen(path, "wb");
-    if (!file) return false;
-    bool ok = WriteRows(file, surface, scale);
-    ok = (std::fclose(file) == 0) && ok;
-    if (!ok) std::remove(path);
-    return ok;
+    struct stat st;
+    if (stat(path, &st) == 0 && !S_ISREG(st.st_mode)) return WriteInPlace(path, surface, scale);
+    FileReplacement out(ReplacedFile(path), 0666);
+    return out.Commit(out.Fd() >= 0 && WriteRows(out.Fd(), surface, scale));
 }
 
 bool WriteScreenPng(const char* path)

@@ -2,6 +2,7 @@
 #pragma once
 #include "platform/gdi/surface.h"
 
-// False, with no file left behind, for a bad surface,
-// a scale outside 1..kMaxScreenScale or a path that cannot be written.
+// False for a bad surface, a scale outside 1..kMaxScreenScale or a path that cannot be written; then
+// what the path named is left as it was (an old file keeps its bytes, a device or a link stays)
+// and nothing new is left behind, with errno telling why.
 bool WriteSurfacePng(const Surface& surface, int scale, const char* path);

@@ -59,6 +59,20 @@ bool AdoptScreenPixels(std::uint32_t* pixels, int stride)
     return true;
 }
 
+bool SetScreenScaleInto(int scale, std::uint32_t* pixels, int stride)
+{
+    const int width = kScreenWidth * scale, height = kScreenHeight * scale;
+    if (scale < 1 || scale > kMaxScreenScale || !pixels || stride < width) return false;
+    for (int y = 0; y < height; ++y) {
+        std::fill_n(pixels + std::size_t(y) * std::size_t(stride), width, 0x00FFFFFFu);
+    }
+    ScreenBuffer& b = Buffer();
+    std::vector<std::uint32_t>().swap(b.pixels);
+    b.scale = scale;
+    b.surface = Surface{pixels, width, height, stride};
+    return true;
+}
+
 void ReleaseScreenPixels()
 {
     ScreenBuffer& b = Buffer();

@@ -20,6 +20,10 @@ Surface& ScreenSurface();
 // narrower than the surface. The owner must call ReleaseScreenPixels before the buffer goes away;
 // a new scale also ends it.
 bool AdoptScreenPixels(std::uint32_t* pixels, int stride);
+// SetScreenScale straight into a buffer someone else owns, as AdoptScreenPixels lends it, for a
+// backend whose window memory exists before anything is drawn: the screen is never allocated
+// and copied. The buffer is made white. False, changing nothing, for a bad scale or buffer.
+bool SetScreenScaleInto(int scale, std::uint32_t* pixels, int stride);
 // Back to a buffer of the screen's own, keeping the picture; nothing when none is adopted.
 void ReleaseScreenPixels();
 bool ScreenPixelsAdopted();

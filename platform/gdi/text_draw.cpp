@@ -8,6 +8,7 @@
 #include "platform/gdi/fonts/font_cache.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/raster.h"
+#include "platform/gdi/text_observer.h"
 #include "platform/kernel/text_utf16.h"
 
 namespace {
@@ -153,6 +154,39 @@ DWORD GetGlyphOutline(HDC hdc, UINT ch, UINT format, GLYPHMETRICS* gm, DWORD /*b
     return 0;
 }
 
+namespace {
+
+TextDrawnObserver g_textDrawn = nullptr;
+
+LONG ClampToLong(long long v)
+{
+    return LONG(std::clamp<long long>(v, -0x7FFFFFFF, 0x7FFFFFFF));
+}
+
+// Tells the observer about a line of text at [left, right) x [top, bottom), cut to `clip` when
+// there is one (all logical coordinates).
+void TellTextDrawn(HDC hdc, long long left, long long top, long long right, long long bottom, const RECT* clip,
+                   const WCHAR* text, std::size_t length)
+{
+    if (!g_textDrawn || length == 0) return;
+    if (clip) {
+        left = std::max<long long>(left, clip->left);
+        top = std::max<long long>(top, clip->top);
+        right = std::min<long long>(right, clip->right);
+        bottom = std::min<long long>(bottom, clip->bottom);
+    }
+    if (right <= left || bottom <= top) return;
+    RECT bounds{ClampToLong(left), ClampToLong(top), ClampToLong(right), ClampToLong(bottom)};
+    g_textDrawn(hdc, bounds, text, length);
+}
+
+}  // namespace
+
+void SetTextDrawnObserver(TextDrawnObserver observer)
+{
+    g_textDrawn = observer;
+}
+
 BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* clip, LPCWSTR text, UINT length, const int* dx)
 {
     DrawTarget t;
@@ -186,6 +220,8 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* clip, LPCWSTR t
     }
     if (t.dc->bkMode == OPAQUE) FillBackground(t, area, x, y, x + width, (long long)y + font->Height());
     DrawRun(t, *font, *drawing, x, y, run, area, dx ? &advances : nullptr);
+    TellTextDrawn(hdc, x, y, x + width, (long long)y + font->Height(), clip && (options & ETO_CLIPPED) ? clip : nullptr,
+                  text, length);
     return TRUE;
 }
 
@@ -295,6 +331,7 @@ int DrawText(HDC hdc, LPCWSTR text, int length, RECT* rect, UINT format)
     if (placedVertically && (format & DT_BOTTOM)) top = (long long)rect->bottom - total;
     else if (placedVertically) top = ((long long)rect->top + rect->bottom - total) / 2;
     RECT area = (format & DT_NOCLIP) ? t.clip : LogicalToSurface(t, *rect);
+    long long inkLeft = rect->right, inkRight = rect->left;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         long long x = rect->left;
         if (format & DT_CENTER) x = ((long long)rect->left + rect->right - widths[i]) / 2;
@@ -302,7 +339,11 @@ int DrawText(HDC hdc, LPCWSTR text, int length, RECT* rect, UINT format)
         long long y = top + lineHeight * (long long)i;
         if (t.dc->bkMode == OPAQUE) FillBackground(t, area, x, y, x + widths[i], y + lineHeight);
         DrawRun(t, *font, *drawing, x, y, lines[i], area, nullptr);
+        inkLeft = std::min(inkLeft, x);
+        inkRight = std::max(inkRight, x + widths[i]);
     }
+    TellTextDrawn(hdc, inkLeft, top, inkRight, top + total, (format & DT_NOCLIP) ? nullptr : rect, units.data(),
+                  units.size());
     long long result = placedVertically ? top + total - rect->top : total;
     return int(std::clamp<long long>(result, -0x7FFFFFFF, 0x7FFFFFFF));
 }

@@ -68,7 +68,7 @@ bool DeviceFileHolds(LPCWSTR devicePath, const void* data, std::size_t size)
 {
     std::string host;
     if (!data || !MapDevicePath(devicePath, &host)) return false;
-    int fd = open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    int fd = OpenRegularFile(host, O_NOFOLLOW);
     if (fd < 0) return false;
     bool same = SameContent(fd, static_cast<const unsigned char*>(data), size);
     close(fd);
@@ -80,18 +80,8 @@ bool WriteDeviceFile(LPCWSTR devicePath, const void* data, std::size_t size)
     std::string host;
     if (!data) return FailWith(ERROR_INVALID_PARAMETER);
     if (!MapDevicePath(devicePath, &host)) return false;
-    std::string temporary = host + ".new" + std::to_string(getpid());
-    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
-    if (fd < 0) return FailWith(errno == ENOENT ? ERROR_PATH_NOT_FOUND : Win32ErrorFromErrno(errno));
-    bool written = WriteAll(fd, static_cast<const unsigned char*>(data), size);
-    int savedErrno = errno;
-    if (close(fd) != 0 && written) {
-        written = false;
-        savedErrno = errno;
-    }
-    if (written && rename(temporary.c_str(), host.c_str()) == 0) return true;
-    if (written) savedErrno = errno;
-    unlink(temporary.c_str());
-    SetLastError(Win32ErrorFromErrno(savedErrno));
-    return false;
+    FileReplacement file(host, 0644);
+    if (file.Fd() < 0) return FailWith(errno == ENOENT ? ERROR_PATH_NOT_FOUND : Win32ErrorFromErrno(errno));
+    if (file.Commit(WriteAll(file.Fd(), data, size))) return true;
+    return FailWithErrno();
 }

@@ -5,7 +5,7 @@
 #include <string_view>
 #include "platform/win_types.h"
 
-// $QUORIX_DEVICE_ROOT, else $XDG_DATA_HOME/quorix/device (~/.local/share by default); created
+// $<PROGRAM>_DEVICE_ROOT, else $XDG_DATA_HOME/<program>/device (~/.local/share by default); created
 // with mode 0700 on first use. Returned resolved (no symbolic links) once it exists.
 std::string DeviceRoot();
 

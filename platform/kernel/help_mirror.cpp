@@ -22,15 +22,10 @@ bool ReadWhole(const std::string& path, std::string* text)
 // Writes the copy and gives it the page's modification time, which is how staleness is seen.
 bool WriteCopy(const std::string& path, const std::string& text, const timespec& modified)
 {
-    std::string temporary = path + ".new";
-    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return false;
-    bool complete = WriteAll(fd, text.data(), text.size());
+    FileReplacement file(path, 0600);
     timespec times[2] = {modified, modified};
-    bool ok = complete && futimens(fd, times) == 0;
-    ok = close(fd) == 0 && ok && rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) unlink(temporary.c_str());
-    return ok;
+    return file.Commit(file.Fd() >= 0 && WriteAll(file.Fd(), text.data(), text.size()) &&
+                       futimens(file.Fd(), times) == 0);
 }
 
 bool SameTime(const timespec& a, const timespec& b)

@@ -13,5 +13,5 @@ std::string MirrorPageName(std::string_view pageName);
 // that page's copy; every other link is left as it is.
 std::string RewriteHelpLinks(std::string_view html);
 // Brings the copies of every help page in the page's folder up to date (in
-// $XDG_CACHE_HOME/quorix/help) and gives the host path of this page's copy.
+// $XDG_CACHE_HOME/<program>/help) and gives the host path of this page's copy.
 bool MirrorHelpPages(const std::string& pageHostPath, std::string* mirrorPath);

@@ -1,5 +1,5 @@
 // CreateProcess for the device programs the layer knows: "\windows\peghelp.exe", the help
-// viewer, runs $QUORIX_HELP_VIEWER with the host path of the page (tests put a recorder there),
+// viewer, runs $<PROGRAM>_HELP_VIEWER with the host path of the page (tests put a recorder there),
 // or else xdg-open with the page's browser-ready copy. The viewer is started in its own session
 // with no descriptor of ours but its standard output and error, and is reaped when it ends so it
 // never lingers as a zombie. Knowingly lacks: every other device program (ERROR_FILE_NOT_FOUND).

@@ -4,6 +4,7 @@
 #include "platform/kernel/registry_store.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -20,7 +21,8 @@ std::string Header()
     return std::string(ProgramName()) + " registry 1";
 }
 
-constexpr std::size_t kFileCap = 8u << 20;  // bytes read; the rest of a bigger file is ignored
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";  // some editors add one
+constexpr std::size_t kFileCap = 8u << 20;  // bytes read; a bigger file is read in part, never rewritten
 constexpr const char16_t* kRootNames[] = {u"HKEY_CLASSES_ROOT", u"HKEY_CURRENT_USER",
                                           u"HKEY_LOCAL_MACHINE", u"HKEY_USERS"};
 
@@ -108,23 +110,31 @@ private:
     int m_fd = -1;
 };
 
-// The file's text; a missing file is an empty registry.
-bool ReadStoreText(std::string* text)
+// The file's text; a missing file is an empty registry. *whole says whether it was read to its end.
+bool ReadStoreText(std::string* text, bool* whole)
 {
-    if (ReadFileCapped(StorePath("registry.dat"), O_NOFOLLOW, kFileCap, text)) return true;
+    if (ReadFileCapped(StorePath("registry.dat"), O_NOFOLLOW, kFileCap, text, whole)) return true;
+    *whole = true;
     return errno == ENOENT;
+}
+
+// A line end, or a CRLF line end, is taken off.
+std::string_view WithoutLineEnd(std::string_view line)
+{
+    return !line.empty() && line.back() == '\r' ? line.substr(0, line.size() - 1) : line;
+}
+
+// Says why a change to the keys was refused.
+void SayLeftAlone(const char* why)
+{
+    std::fprintf(stderr, "%s: the registry file %s %s; it is left as it is, and the key is not changed\n",
+                 program_invocation_short_name, StorePath("registry.dat").c_str(), why);
 }
 
 bool WriteStoreText(const std::string& text)
 {
-    std::string path = StorePath("registry.dat");
-    std::string temporary = path + ".new";
-    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return false;
-    bool complete = WriteAll(fd, text.data(), text.size());
-    bool ok = close(fd) == 0 && complete && rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) unlink(temporary.c_str());
-    return ok;
+    FileReplacement file(StorePath("registry.dat"), 0600);
+    return file.Commit(file.Fd() >= 0 && WriteAll(file.Fd(), text.data(), text.size()));
 }
 
 }  // namespace
@@ -201,25 +211,33 @@ std::string RegistryKeys::Serialize() const
         text += Escape(utf8);
         text += '\n';
     }
+    for (const std::string& line : m_unreadLines) text += line + '\n';
     return text;
 }
 
 RegistryKeys RegistryKeys::Parse(std::string_view text)
 {
     RegistryKeys keys;
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
     std::size_t start = text.find('\n');
-    if (start == std::string_view::npos || text.substr(0, start) != Header()) return keys;
+    if (WithoutLineEnd(text.substr(0, start)) != Header()) {
+        keys.m_recognised = text.empty();
+        return keys;
+    }
     std::string utf8;
     std::u16string path;
-    while (start < text.size()) {
+    while (start != std::string_view::npos && start < text.size()) {
         std::size_t end = text.find('\n', start + 1);
-        std::string_view line = text.substr(start + 1, end == std::string_view::npos ? end : end - start - 1);
+        std::string_view raw = text.substr(start + 1, end == std::string_view::npos ? end : end - start - 1);
+        std::string_view line = WithoutLineEnd(raw);
         start = end;
+        if (line.empty()) continue;
         if (Unescape(line, &utf8) && Utf8ToUtf16(utf8, &path) && IsValidRegistryPath(path) &&
             path.find(u'\\') != std::u16string::npos) {
             keys.Add(path);
+        } else {
+            keys.m_unreadLines.emplace_back(raw);  // its own line end too, byte for byte
         }
-        if (end == std::string_view::npos) break;
     }
     return keys;
 }
@@ -228,7 +246,9 @@ bool ReadRegistry(const std::function<void(const RegistryKeys&)>& look)
 {
     StoreLock lock(LOCK_SH);
     std::string text;
-    if (!lock.Held() || !ReadStoreText(&text)) return false;
+    bool whole = false;
+    if (!lock.Held() || !ReadStoreText(&text, &whole)) return false;
+    if (!whole) text.erase(text.rfind('\n') + 1);  // a line cut by the cap is no key
     look(RegistryKeys::Parse(text));
     return true;
 }
@@ -237,8 +257,17 @@ bool UpdateRegistry(const std::function<bool(RegistryKeys&)>& change)
 {
     StoreLock lock(LOCK_EX);
     std::string text;
-    if (!lock.Held() || !ReadStoreText(&text)) return false;
+    bool whole = false;
+    if (!lock.Held() || !ReadStoreText(&text, &whole)) return false;
     RegistryKeys keys = RegistryKeys::Parse(text);
     if (!change(keys)) return true;
+    if (!whole) {
+        SayLeftAlone("is larger than 8 MiB, so it was not read whole");
+        return false;
+    }
+    if (!keys.Recognised()) {
+        SayLeftAlone("does not begin with \"quorix registry 1\"");
+        return false;
+    }
     return WriteStoreText(keys.Serialize());
 }

@@ -7,8 +7,19 @@ namespace {
 struct Module {
     HINSTANCE instance;
     std::vector<ResourceEntry> entries;
+    const CONTROLDESCRIPTION* descriptions = nullptr;  // the caller's table
+    std::size_t descriptionCount = 0;
 };
 std::vector<Module> g_modules;
+
+Module& ModuleOf(HINSTANCE instance)
+{
+    for (Module& m : g_modules) {
+        if (m.instance == instance) return m;
+    }
+    g_modules.push_back(Module{instance, {}});
+    return g_modules.back();
+}
 
 UINT TypeId(LPCWSTR type)
 {
@@ -41,13 +52,25 @@ HINSTANCE GetModuleHandle(LPCWSTR)
 void RegisterResources(HINSTANCE instance, const ResourceEntry* entries, std::size_t count)
 {
     if (!entries) return;
-    for (Module& m : g_modules) {
-        if (m.instance == instance) {
-            m.entries.assign(entries, entries + count);
-            return;
+    ModuleOf(instance).entries.assign(entries, entries + count);
+}
+
+void RegisterControlDescriptions(HINSTANCE instance, const CONTROLDESCRIPTION* table, std::size_t count)
+{
+    Module& m = ModuleOf(instance);
+    m.descriptions = table && count ? table : nullptr;
+    m.descriptionCount = table ? count : 0;
+}
+
+LPCWSTR ControlDescription(HINSTANCE instance, int id)
+{
+    for (const Module& m : g_modules) {
+        if (m.instance != instance) continue;
+        for (std::size_t i = 0; i < m.descriptionCount; ++i) {
+            if (m.descriptions[i].id == static_cast<WORD>(id)) return m.descriptions[i].text;
         }
     }
-    g_modules.push_back(Module{instance, std::vector<ResourceEntry>(entries, entries + count)});
+    return nullptr;
 }
 
 const ResourceEntry* FindResourceEntry(HINSTANCE instance, LPCWSTR type, UINT id)

@@ -6,7 +6,7 @@
 #include <sys/types.h>
 #include <vector>
 
-// $XDG_RUNTIME_DIR/quorix, or /tmp/quorix-<uid> when that is unset or too long for a socket name.
+// $XDG_RUNTIME_DIR/<program>, or /tmp/<program>-<uid> when that is unset or too long for a socket name.
 std::string PublishDirectory();
 // True when path is a folder itself (not a link to one) owned by uid that neither group nor
 // others may enter or read: only then are its sockets trusted.

@@ -1,6 +1,6 @@
 // Publishing top-level windows to other processes of the same user, and reaching theirs.
-// A process that publishes listens on one socket, <pid>-<n>.sock in the private folder, served by
-// a thread of its own that hands each request to the UI thread with PostMessage. Requests from
+// A process that publishes listens on one socket, <pid>-<n>.sock in the private folder
+// (offscreen-<pid>-<n>.sock for a headless process), served by a thread of its own that hands each request to the UI thread with PostMessage. Requests from
 // another user, and malformed ones, are dropped without a reply. A socket whose process is gone
 // (connection refused) is removed by whoever finds it. Knowingly lacks: keeping the listener
 // across fork().
@@ -12,20 +12,24 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <map>
 #include <mutex>
 #include <poll.h>
 #include <string>
 #include <sys/eventfd.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
+#include "platform/drivers/backend.h"
 #include "platform/user/platform_messages.h"
 #include "platform/user/remote_windows.h"
 #include "platform/publish/channel.h"
+#include "platform/publish/end_signals.h"
 #include "platform/publish/protocol.h"
 #include "platform/win_kernel.h"
 #include "platform/win_user.h"
@@ -38,6 +42,9 @@ constexpr int kReplyTimeoutMs = 3000;    // we wait this long for another proces
 constexpr int kListenBacklog = 8;
 constexpr int kNameAttempts = 64;        // socket names tried before giving up on publishing
 constexpr std::uintptr_t kRemoteBit = std::uintptr_t(1) << 40;
+constexpr int kTakeTimeoutMs = 1500;     // the UI thread gets this long to take a command (< kReplyTimeoutMs)
+constexpr int kStartLockWaitMs = 3000;   // a start waits this long at most for another's window
+constexpr const char kOffScreenPrefix[] = "offscreen-";
 
 struct LocalWindow {
     HWND hwnd;
@@ -48,6 +55,7 @@ struct LocalWindow {
 struct Listener {
     int socketFd = -1;
     int wakeFd = -1;
+    int signalFd = -1;  // readable when an ending signal came
     std::string path;
     std::thread thread;
 };
@@ -72,6 +80,10 @@ std::map<std::uintptr_t, RemoteWindow>& Remotes()
     static std::map<std::uintptr_t, RemoteWindow> remotes;
     return remotes;
 }
+
+int g_startLockFd = -1;  // UI thread: held between a search that found nothing and publishing
+
+std::atomic<bool> g_listenerStopping{false};  // ends a wait for the UI thread to take a request
 
 std::atomic<RemoteRequestHook> g_requestHook{nullptr};
 std::atomic<long long> g_requiredUid{-1};
@@ -100,7 +112,8 @@ PublishStatus Deliver(std::uint64_t window, UINT msg, WPARAM wParam)
     }
     if (!local) return PublishStatus::kNoWindow;
     RemoteRequestHook hook = g_requestHook.load();
-    BOOL queued = hook ? hook(local, msg, wParam) : PostMessage(local, msg, wParam, 0);
+    // Done only once the UI thread took it: a stuck program must not be reported as served.
+    BOOL queued = hook ? hook(local, msg, wParam) : PostMessageTaken(local, msg, wParam, 0, kTakeTimeoutMs, &g_listenerStopping);
     return queued ? PublishStatus::kDone : PublishStatus::kNoWindow;
 }
 
@@ -141,12 +154,16 @@ void ServeConnection(int fd, int wakeFd)
 void ServeLoop(Listener* listener)
 {
     for (;;) {
-        pollfd waits[2] = {{listener->socketFd, POLLIN, 0}, {listener->wakeFd, POLLIN, 0}};
-        if (poll(waits, 2, -1) < 0) {
+        pollfd waits[3] = {{listener->socketFd, POLLIN, 0}, {listener->wakeFd, POLLIN, 0}, {listener->signalFd, POLLIN, 0}};
+        if (poll(waits, listener->signalFd >= 0 ? 3 : 2, -1) < 0) {
             if (errno == EINTR) continue;
             return;
         }
         if (waits[1].revents) return;
+        if (waits[2].revents) {
+            OnEndSignalPipe(listener->signalFd);
+            continue;
+        }
         int fd = accept4(listener->socketFd, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0) continue;
         ServeConnection(fd, listener->wakeFd);
@@ -183,7 +200,8 @@ bool RemoveIfStale(const std::string& path)
 // finder ever sees a name that is not yet listening (and takes it for stale).
 bool ListenPublicly(int fd, const std::string& folder, std::string* path)
 {
-    std::string prefix = folder + "/" + std::to_string(getpid());
+    bool offScreen = CurrentScreenKind() == ScreenKind::kOffScreen;
+    std::string prefix = folder + "/" + (offScreen ? kOffScreenPrefix : "") + std::to_string(getpid());
     std::string privateName = prefix + ".bind";
     unlink(privateName.c_str());
     if (!BindTo(fd, privateName) || listen(fd, kListenBacklog) != 0) return false;
@@ -199,11 +217,13 @@ bool ListenPublicly(int fd, const std::string& folder, std::string* path)
 
 void StopListener(Listener* listener)
 {
+    g_listenerStopping = true;
     std::uint64_t one = 1;
     if (write(listener->wakeFd, &one, sizeof one) < 0) {
         // the eventfd cannot be full after one write; nothing else to do
     }
     if (listener->thread.joinable()) listener->thread.join();
+    StopWatchingEndSignals();
     unlink(listener->path.c_str());
     close(listener->socketFd);
     close(listener->wakeFd);
@@ -236,6 +256,8 @@ Listener* StartListener()
         delete listener;
         return nullptr;
     }
+    g_listenerStopping = false;
+    listener->signalFd = WatchEndSignals();
     listener->thread = std::thread(ServeLoop, listener);
     if (!g_atExitRegistered) g_atExitRegistered = std::atexit(StopAtExit) == 0;
     return listener;
@@ -263,18 +285,41 @@ bool Ask(const std::string& socketPath, pid_t expectedPid, const PublishMessage&
     return ok;
 }
 
+// The sockets of the processes whose windows this one may find: desktop ones, then headless ones.
 std::vector<std::string> PublishedSockets(const std::string& folder)
 {
-    std::vector<std::string> paths;
+    std::vector<std::string> desktop, offScreen;
     DIR* dir = opendir(folder.c_str());
-    if (!dir) return paths;
+    if (!dir) return desktop;
     while (dirent* entry = readdir(dir)) {
         std::string name = entry->d_name;
-        if (name.size() > 5 && name.compare(name.size() - 5, 5, ".sock") == 0) paths.push_back(folder + "/" + name);
+        if (name.size() <= 5 || name.compare(name.size() - 5, 5, ".sock") != 0) continue;
+        (name.rfind(kOffScreenPrefix, 0) == 0 ? offScreen : desktop).push_back(folder + "/" + name);
     }
     closedir(dir);
-    std::sort(paths.begin(), paths.end());
-    return paths;
+    std::sort(desktop.begin(), desktop.end());
+    std::sort(offScreen.begin(), offScreen.end());
+    ScreenKind kind = CurrentScreenKind();
+    if (kind == ScreenKind::kOffScreen) return offScreen;
+    if (kind == ScreenKind::kNone) desktop.insert(desktop.end(), offScreen.begin(), offScreen.end());
+    return desktop;
+}
+
+// Waits (a while at most) until no other start is between its search and its window, then holds
+// the lock itself. Without the lock the search goes on all the same.
+void TakeStartLock(const std::string& folder)
+{
+    if (g_startLockFd >= 0) return;
+    int fd = open((folder + "/start.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd < 0) return;
+    for (int waited = 0; flock(fd, LOCK_EX | LOCK_NB) != 0; waited += 10) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || waited >= kStartLockWaitMs) {
+            close(fd);
+            return;
+        }
+        usleep(10 * 1000);
+    }
+    g_startLockFd = fd;
 }
 
 bool Matches(const std::u16string& published, LPCWSTR wanted)
@@ -329,6 +374,7 @@ void PublishWindow(HWND local, LPCWSTR className, LPCWSTR title)
         it->title = TextOrEmpty(title);
     }
     if (!g_listener) g_listener = StartListener();
+    EndStartSearch();  // the window can be found now
 }
 
 void WithdrawWindow(HWND local)
@@ -356,7 +402,9 @@ void WithdrawAllWindows()
 HWND FindRemoteWindow(LPCWSTR className, LPCWSTR title)
 {
     std::string folder = PublishDirectory();
-    if (!IsPrivateDirectory(folder, geteuid())) return nullptr;
+    // Made if missing: the first two starts of a session also need the lock inside it.
+    if (!MakePrivateDirectory(folder, geteuid())) return nullptr;
+    TakeStartLock(folder);
     PublishMessage identify;
     identify.kind = PublishKind::kIdentify;
     for (const std::string& path : PublishedSockets(folder)) {
@@ -364,10 +412,19 @@ HWND FindRemoteWindow(LPCWSTR className, LPCWSTR title)
         pid_t pid = 0;
         if (!Ask(path, 0, identify, PublishKind::kWindowList, &reply, &pid) || pid == getpid()) continue;
         for (const PublishedEntry& entry : reply.windows) {
-            if (Matches(entry.className, className) && Matches(entry.title, title)) return ProxyFor(path, pid, entry.window);
+            if (!Matches(entry.className, className) || !Matches(entry.title, title)) continue;
+            EndStartSearch();  // found: this process will not publish its own
+            return ProxyFor(path, pid, entry.window);
         }
     }
     return nullptr;
+}
+
+void EndStartSearch()
+{
+    if (g_startLockFd < 0) return;
+    close(g_startLockFd);  // closing the last descriptor lets the lock go
+    g_startLockFd = -1;
 }
 
 bool IsRemoteWindow(HWND hwnd)
@@ -401,8 +458,8 @@ LRESULT RemoteSendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 void EnableCrossProcessWindows(bool enable)
 {
-    static const RemoteWindowOps kOps = {PublishWindow,         WithdrawWindow,   FindRemoteWindow,
-                                         IsRemoteWindow,        RemoteSetForegroundWindow, RemoteSendMessage};
+    static const RemoteWindowOps kOps = {PublishWindow,  WithdrawWindow,            FindRemoteWindow, IsRemoteWindow,
+                                         RemoteSetForegroundWindow, RemoteSendMessage, EndStartSearch};
     SetRemoteWindowOps(enable ? &kOps : nullptr);
 }
 

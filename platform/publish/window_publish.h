@@ -14,8 +14,14 @@ void PublishWindow(HWND local, LPCWSTR className, LPCWSTR title);
 void WithdrawWindow(HWND local);
 
 // Another process's window of this class and title (each compared exactly; null matches any),
-// or null. Windows of this process are never returned.
+// or null. Windows of this process are never returned. A process on a desktop finds windows on a
+// desktop, a headless one those of headless processes, and a tool (no screen chosen) both,
+// desktop ones first. A search that finds nothing holds the start lock of this user's runtime
+// folder until this process publishes a window, waits for messages or ends: a second start
+// searching meanwhile waits for that window, so two starts at once open one window.
 HWND FindRemoteWindow(LPCWSTR className, LPCWSTR title);
+// Lets a start waiting on this process's search go on (nothing is published after all).
+void EndStartSearch();
 bool IsRemoteWindow(HWND hwnd);
 // Asks the window's process to bring it to the front; FALSE when it cannot be reached.
 BOOL RemoteSetForegroundWindow(HWND hwnd);

@@ -51,3 +51,21 @@ bool ShellMenuPopupItemRect(HWND popup, int index, RECT* rect);
 bool ShellMenuBarButtonRect(HWND menuBar, int index, RECT* rect);
 // The menu bar's open drop-down menu, or null.
 HWND ShellMenuBarPopup(HWND menuBar);
+
+// What the accessibility bridge lists of a menu bar: its buttons, and a drop-down button's
+// items (in the order of ShellMenuPopupItemRect's indexes). False when `menuBar` is no menu bar,
+// or `button` no drop-down button of it.
+struct ShellMenuEntry {
+    std::u16string text;
+    bool enabled = true;
+    bool dropDown = false;
+    bool separator = false;
+};
+bool ShellMenuBarEntries(HWND menuBar, std::vector<ShellMenuEntry>* buttons);
+bool ShellMenuBarItems(HWND menuBar, int button, std::vector<ShellMenuEntry>* items);
+// The visible menu bar made for `owner` (SHCreateMenuBar's hwndParent), or null.
+HWND ShellMenuBarOf(HWND owner);
+// The window the bar was made for, or null when `menuBar` is no menu bar.
+HWND ShellMenuBarOwner(HWND menuBar);
+// The button whose drop-down is open, or -1.
+int ShellMenuBarOpenButton(HWND menuBar);

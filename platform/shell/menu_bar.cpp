@@ -270,3 +270,54 @@ HWND ShellMenuBarPopup(HWND menuBar)
     MenuBarData* d = DataOf(menuBar);
     return d && IsWindow(d->popup) ? d->popup : nullptr;
 }
+
+bool ShellMenuBarEntries(HWND menuBar, std::vector<ShellMenuEntry>* buttons)
+{
+    MenuBarData* d = DataOf(menuBar);
+    if (!d || !buttons) return false;
+    buttons->clear();
+    for (const BarButton& b : d->buttons) buttons->push_back(ShellMenuEntry{b.label, b.enabled, b.dropDown, false});
+    return true;
+}
+
+bool ShellMenuBarItems(HWND menuBar, int button, std::vector<ShellMenuEntry>* items)
+{
+    MenuBarData* d = DataOf(menuBar);
+    if (!d || !items || button < 0 || button >= static_cast<int>(d->buttons.size())) return false;
+    if (!d->buttons[button].dropDown) return false;
+    items->clear();
+    for (const ShellMenuItem& item : d->buttons[button].menu) {
+        items->push_back(ShellMenuEntry{item.text, item.IsSelectable(), (item.flags & MF_POPUP) != 0, item.IsSeparator()});
+    }
+    return true;
+}
+
+HWND ShellMenuBarOf(HWND owner)
+{
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search{owner, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lParam) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lParam);
+            MenuBarData* d = DataOf(hwnd);
+            if (!d || d->parent != s->owner || !IsWindowVisible(hwnd)) return TRUE;
+            s->found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int ShellMenuBarOpenButton(HWND menuBar)
+{
+    MenuBarData* d = DataOf(menuBar);
+    return d && IsWindow(d->popup) ? d->pressed : -1;
+}
+
+HWND ShellMenuBarOwner(HWND menuBar)
+{
+    MenuBarData* d = DataOf(menuBar);
+    return d ? d->parent : nullptr;
+}

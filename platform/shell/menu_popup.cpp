@@ -1,7 +1,8 @@
 // The drop-down menu: a layer window above the menu bar. It holds the pen while open, so a tap
 // anywhere else closes it (and does nothing more); a tap on an item closes it and posts the
-// item's command. Knowingly lacks: sub-menus inside the drop-down (shown, but not selectable),
-// check marks and keyboard navigation.
+// item's command. It has the keyboard too while open: Escape closes it, other keys do nothing.
+// Knowingly lacks: sub-menus inside the drop-down (shown, but not selectable), check marks and
+// keyboard navigation.
 #include <algorithm>
 #include "platform/extras.h"
 #include "platform/user/rect.h"
@@ -169,6 +170,12 @@ LRESULT CALLBACK MenuPopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_MOUSEMOVE:     OnPenMove(hwnd, lParam); return 0;
     case WM_LBUTTONUP:     OnPenUp(hwnd, lParam); return 0;
     case WM_CAPTURECHANGED: Close(hwnd); return 0;  // someone else took the pen
+    case WM_KEYDOWN:       if (wParam == VK_ESCAPE) Close(hwnd); return 0;
+    case WM_KEYUP:
+    case WM_CHAR:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:       return 0;  // a key of the open menu reaches nothing else
     case WM_NCDESTROY:
         delete DataOf(hwnd);
         SetWindowLongPtr(hwnd, GWL_USERDATA, 0);

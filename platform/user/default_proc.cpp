@@ -5,6 +5,7 @@
 #include "platform/user/platform_messages.h"
 #include "platform/shell/shell_windows.h"
 #include "platform/user/window_internal.h"
+#include "platform/user/window_observer.h"
 #include "platform/user/remote_windows.h"
 
 static LRESULT CopyWindowText(const Window& w, WPARAM maxCount, LPARAM buffer)
@@ -34,6 +35,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             // Other processes find top-level windows by title: publishing again updates it.
             RemoteWindows()->publish(hwnd, w->className.c_str(), w->text.c_str());
         }
+        NotifyWindowChange(hwnd, WindowChange::Text);
         return TRUE;
     }
     case WM_GETTEXT:

@@ -10,3 +10,7 @@ void SetModifierState(bool ctrl, bool shift, bool alt);
 
 void RunThreadMessageHook(const MSG& msg);
 
+// As a window manager's close button: WM_CLOSE posted to the program's main window, its first
+// top-level window of its own; without one, the quit message.
+void CloseProgramWindows();
+

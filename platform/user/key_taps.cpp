@@ -3,7 +3,9 @@
 // Knowingly lacks: keys with Alt (WM_SYSKEYDOWN / WM_SYSCHAR never tap), dead-key composition
 // beyond what the backend hands over as finished characters.
 #include "platform/user/key_taps.h"
+#include <algorithm>
 #include <map>
+#include <vector>
 #include "platform/user/window_internal.h"
 
 namespace {
@@ -26,6 +28,7 @@ struct KeyState {
     HWND heldButton = nullptr;
 };
 KeyState g_keys;
+bool g_keyboardCues = false;
 
 bool IsRepeat(LPARAM lParam)
 {
@@ -77,7 +80,7 @@ HWND FindTapTarget(HWND dialogOrAncestor, int id)
     for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
         if (HWND found = FindTapTarget(*it, id)) return found;
     }
-    if (!w->isDialog) return nullptr;
+    if (w->className != WC_DIALOG) return nullptr;
     for (HWND child : w->children) {
         Window* c = FindWin(child);
         if (c && c->id == id && Pressable(child)) return child;
@@ -117,6 +120,45 @@ void Hold(HWND button, WPARAM key)
     SendMessage(button, BM_SETSTATE, TRUE, 0);
 }
 
+// The dialog controls under `top` in creation order, hidden ones included (the focus may sit on
+// a key a mode switch hid, and moves on from its place).
+void CollectControls(HWND hwnd, std::vector<HWND>* out)
+{
+    Window* w = FindWin(hwnd);
+    if (!w) return;
+    for (HWND child : w->children) {
+        Window* c = FindWin(child);
+        if (!c) continue;
+        if (w->className == WC_DIALOG && c->className == u"BUTTON") out->push_back(child);
+        CollectControls(child, out);
+    }
+}
+
+void MoveFocus(HWND hwnd, bool backwards)
+{
+    std::vector<HWND> controls;
+    CollectControls(TopLevelOf(hwnd), &controls);
+    int count = static_cast<int>(controls.size());
+    if (count == 0) return;
+    auto it = std::find(controls.begin(), controls.end(), GetFocus());
+    int at = it == controls.end() ? (backwards ? count : -1) : static_cast<int>(it - controls.begin());
+    bool wasShown = g_keyboardCues;
+    g_keyboardCues = true;
+    for (int step = 1; step <= count; ++step) {
+        HWND next = controls[static_cast<std::size_t>(((at + (backwards ? -step : step)) % count + count) % count)];
+        if (!Pressable(next)) continue;
+        if (next == GetFocus() && !wasShown) InvalidateRect(next, nullptr, FALSE);  // the ring appears where it is
+        SetFocus(next);
+        return;
+    }
+}
+
+HWND FocusedPressable(HWND hwnd)
+{
+    HWND focus = GetFocus();
+    return focus && TopLevelOf(focus) == TopLevelOf(hwnd) && Pressable(focus) ? focus : nullptr;
+}
+
 bool IsModifier(WPARAM key)
 {
     return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU;
@@ -135,6 +177,12 @@ void OnKeyDown(HWND hwnd, WPARAM key, LPARAM lParam)
     if (g_keys.heldButton && g_keys.heldKey != key) CompleteHeldTap();
     if (CtrlHeld()) return;
     HWND button = TargetFor(hwnd, FVIRTKEY, key);
+    if (!button && key == VK_TAB) {
+        g_keys.downKeyUsed = true;
+        MoveFocus(hwnd, GetKeyState(VK_SHIFT) < 0);
+        return;
+    }
+    if (!button && key == VK_SPACE) button = FocusedPressable(hwnd);
     if (!button) return;
     g_keys.downKeyUsed = true;
     Hold(button, key);
@@ -172,6 +220,11 @@ void RegisterKeyTaps(HINSTANCE instance, const KEYTAP* table, std::size_t count)
         return;
     }
     Tables()[instance] = KeyTapTable{table, count};
+}
+
+bool KeyboardCuesShown()
+{
+    return g_keyboardCues;
 }
 
 void HandleKeyTapMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

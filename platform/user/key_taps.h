@@ -12,4 +12,11 @@
 //  - A character that comes of a key already tapped by its virtual key is that key's own text
 //    and taps nothing; with Ctrl held, characters tap nothing (Ctrl+letters are shortcuts).
 //  - Hidden, disabled or missing controls are not pressed: the key does nothing.
+//  - Keys the table does not name: Tab and Shift+Tab move the focus to the next or previous
+//    shown control of the window's dialogs (creation order, which is template order) and from
+//    then on show where it is; Space presses the focused control as its own key would.
 void HandleKeyTapMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Whether the focus is shown (a ring around the focused control): off until Tab is first used,
+// so that a program driven by the pen or its own keys looks as it always did.
+bool KeyboardCuesShown();

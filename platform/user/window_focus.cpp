@@ -2,6 +2,7 @@
 #include "platform/drivers/backend.h"
 #include "platform/user/input.h"
 #include "platform/user/window_internal.h"
+#include "platform/user/window_observer.h"
 #include "platform/user/remote_windows.h"
 
 namespace {
@@ -24,6 +25,8 @@ HWND SetFocus(HWND hwnd)
     g_focus = hwnd;
     if (FindWin(old)) SendMessage(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
     if (FindWin(hwnd) && g_focus == hwnd) SendMessage(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+    if (FindWin(old)) NotifyWindowChange(old, WindowChange::Focus);
+    if (FindWin(hwnd) && g_focus == hwnd) NotifyWindowChange(hwnd, WindowChange::Focus);
     return old;
 }
 
@@ -42,6 +45,8 @@ HWND SetActiveWindow(HWND hwnd)
     if (old) SendMessage(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(hwnd));
     if (FindWin(hwnd)) SendMessage(hwnd, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(old));
     if (g_activeChanged) g_activeChanged(g_active);
+    if (FindWin(old)) NotifyWindowChange(old, WindowChange::Active);
+    if (FindWin(hwnd) && g_active == hwnd) NotifyWindowChange(hwnd, WindowChange::Active);
     return old;
 }
 

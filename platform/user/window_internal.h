@@ -1,5 +1,6 @@
 // The layer's own view of windows: the window table behind HWND values. Internal to platform/.
 #pragma once
+#include <atomic>
 #include <string>
 #include <vector>
 #include "platform/gdi/surface.h"
@@ -36,9 +37,9 @@ struct Window {
     LONG_PTR userData = 0;
     std::vector<BYTE> extra;  // the class's cbWndExtra bytes, zeroed at creation
     HFONT font = nullptr;
-    HFONT ownedFont = nullptr;  // dialogs: the font made from the template
     bool destroying = false;
     bool created = false;  // WM_CREATE has returned
+    bool modalEnded = false;  // EndModalLoop was called for it
 
     // Update region, kept as one bounding rectangle in client coordinates.
     bool invalid = false;
@@ -47,14 +48,6 @@ struct Window {
     // Between BeginPaint and EndPaint: the screen area being painted.
     bool painting = false;
     RECT paintedArea{};
-
-    // Dialogs
-    bool isDialog = false;
-    DLGPROC dlgProc = nullptr;
-    LONG_PTR dlgMsgResult = 0;
-    LONG_PTR dlgUser = 0;
-    bool dialogEnded = false;
-    INT_PTR dialogResult = 0;
 };
 
 Window* FindWin(HWND hwnd);
@@ -62,6 +55,7 @@ std::vector<HWND> TopLevelWindows();  // bottom to top, a copy: safe while windo
 // The list itself, for loops that create and destroy no window (painting, look-ups).
 const std::vector<HWND>& TopLevelWindowList();
 bool IsDescendant(HWND ancestor, HWND hwnd);
+// The icon of the window's class (null when it has none).
 // Screen rectangle of the window's client area (same as its window rect but for the border).
 RECT ClientRectOnScreen(const Window& w);
 RECT WindowRectOnScreen(const Window& w);
@@ -81,6 +75,5 @@ void ScreenDirty(const RECT& screenRect);
 bool TakeScreenDirty(RECT* dirty);
 
 
-// Dialog units to pixels for a dialog's font.
-void DialogBaseUnits(int* bx, int* by);
+
 

@@ -3,6 +3,7 @@
 // The update region is kept as one bounding rectangle: enough for a face that always paints whole.
 #include <algorithm>
 #include "platform/user/window_internal.h"
+#include "platform/user/window_observer.h"
 
 namespace {
 
@@ -142,12 +143,14 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps)
     // fErase tells the procedure that the background still needs erasing.
     if (erase && hdc) ps->fErase = SendMessage(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0) ? FALSE : TRUE;
     ScreenDirty(clip);
+    if (hdc) NotifyPainting(hwnd, hdc, update, true);
     return hdc;
 }
 
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps)
 {
     if (!ps) return FALSE;
+    if (ps->hdc) NotifyPainting(hwnd, ps->hdc, ps->rcPaint, false);
     if (ps->hdc) ReleaseWindowDC(ps->hdc);
     Window* w = FindWin(hwnd);
     if (!w) return FALSE;

@@ -8,6 +8,7 @@
 #include "platform/shell/shell_windows.h"
 #include "platform/user/window_count.h"
 #include "platform/user/window_internal.h"
+#include "platform/user/window_observer.h"
 #include "platform/user/remote_windows.h"
 
 namespace {
@@ -106,6 +107,14 @@ bool IsDescendant(HWND ancestor, HWND hwnd)
         if (w->parent == ancestor) return true;
     }
     return false;
+}
+
+ULONG_PTR GetClassLongPtr(HWND hwnd, int index)
+{
+    Window* w = FindWin(hwnd);
+    WindowClassEntry* cls = w ? FindClass(w->className.c_str()) : nullptr;
+    if (!cls || index != GCLP_HICON) return 0;
+    return reinterpret_cast<ULONG_PTR>(cls->icon);
 }
 
 ATOM RegisterClass(const WNDCLASS* wc)
@@ -216,6 +225,7 @@ HWND CreateWindowEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
     Window* created = FindWin(hwnd);
     if (!created) return nullptr;  // destroyed itself during creation
     created->created = true;
+    NotifyWindowChange(hwnd, WindowChange::Created);
     bool published = !child && !(exStyle & WS_EX_LAYER_PRIVATE);  // the layer's own windows stay private
     if (published && RemoteWindows()) RemoteWindows()->publish(hwnd, created->className.c_str(), created->text.c_str());
     if (style & WS_VISIBLE) ShowWindow(hwnd, SW_SHOW);
@@ -247,6 +257,7 @@ BOOL DestroyWindow(HWND hwnd)
     if (!w->parent && !(w->exStyle & WS_EX_LAYER_PRIVATE) && RemoteWindows()) RemoteWindows()->withdraw(hwnd);
     if (GetFocus() == hwnd || IsDescendant(hwnd, GetFocus())) SetFocus(nullptr);
     if (GetActiveWindow() == hwnd) SetActiveWindow(nullptr);
+    NotifyWindowChange(hwnd, WindowChange::Destroyed);
     auto value = reinterpret_cast<std::uintptr_t>(hwnd) >> 2;
     g_slots[(value & 0xFFFF) - 1].window.reset();
     return TRUE;
@@ -342,12 +353,14 @@ BOOL ShowWindow(HWND hwnd, int cmdShow)
     if (show) {
         w->style |= WS_VISIBLE;
         InvalidateRect(hwnd, nullptr, TRUE);
+        NotifyWindowChange(hwnd, WindowChange::Shown);
         if (!w->parent && cmdShow != SW_SHOWNA && cmdShow != SW_SHOWNOACTIVATE) SetActiveWindow(hwnd);
     } else {
         RECT area = WindowRectOnScreen(*w);
         bool wasShowing = IsReallyVisible(*w);
         w->style &= ~WS_VISIBLE;
         if (wasShowing) InvalidateUncovered(*w, area);
+        NotifyWindowChange(hwnd, WindowChange::Hidden);
         if (GetActiveWindow() == hwnd) {
             SetActiveWindow(nullptr);
             for (auto it = g_topLevel.rbegin(); it != g_topLevel.rend(); ++it) {
@@ -436,6 +449,16 @@ HWND GetParent(HWND hwnd)
     return w->parent ? w->parent : w->owner;
 }
 
+HWND GetAncestor(HWND hwnd, UINT flags)
+{
+    Window* w = FindWin(hwnd);
+    if (!w) return nullptr;
+    if (flags == GA_PARENT) return w->parent;
+    if (flags != GA_ROOT) return nullptr;
+    while (Window* p = FindWin(w->parent)) w = p;
+    return w->handle;
+}
+
 HWND GetWindow(HWND hwnd, UINT cmd)
 {
     Window* w = FindWin(hwnd);
@@ -505,11 +528,7 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, int index)
     case GWL_ID: return w->id;
     case GWL_USERDATA: return w->userData;
     case GWL_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
-    }
-    if (w->isDialog) {
-        if (index == DWL_MSGRESULT) return w->dlgMsgResult;
-        if (index == DWL_USER) return w->dlgUser;
-        if (index == DWL_DLGPROC) return reinterpret_cast<LONG_PTR>(w->dlgProc);
+    case GWL_HINSTANCE: return reinterpret_cast<LONG_PTR>(w->instance);
     }
     LONG_PTR value = 0;
     ExtraBytes(*w, index, sizeof value, &value, nullptr);
@@ -533,12 +552,6 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value)
         if (value) w->proc = reinterpret_cast<WNDPROC>(value);
         return old;
     }
-    if (w->isDialog) {
-        if (index == DWL_MSGRESULT) w->dlgMsgResult = value;
-        if (index == DWL_USER) w->dlgUser = value;
-        if (index == DWL_DLGPROC && value) w->dlgProc = reinterpret_cast<DLGPROC>(value);
-        if (index == DWL_MSGRESULT || index == DWL_USER || index == DWL_DLGPROC) return old;
-    }
     ExtraBytes(*w, index, sizeof value, nullptr, &value);
     return old;
 }
@@ -546,7 +559,7 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value)
 LONG GetWindowLong(HWND hwnd, int index)
 {
     Window* w = FindWin(hwnd);
-    if (!w || index < 0 || (w->isDialog && index <= DWL_USER)) return static_cast<LONG>(GetWindowLongPtr(hwnd, index));
+    if (!w || index < 0) return static_cast<LONG>(GetWindowLongPtr(hwnd, index));
     LONG value = 0;
     ExtraBytes(*w, index, sizeof value, &value, nullptr);
     return value;
@@ -642,6 +655,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable)
     BOOL wasDisabled = (w->style & WS_DISABLED) ? TRUE : FALSE;
     if (enable) w->style &= ~WS_DISABLED;
     else w->style |= WS_DISABLED;
+    if (wasDisabled == (enable ? TRUE : FALSE)) NotifyWindowChange(hwnd, WindowChange::Enabled);
     return wasDisabled;
 }
 

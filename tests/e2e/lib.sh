@@ -1,9 +1,11 @@
 # Shared by the end-to-end tests: a private X server and device for each test, the program in a
 # real window, and waits that give up after a while instead of hanging.
-# Needs QUORIX_BIN and QUORIX_PROBE (ctest sets them); QUORIX_SEND may be empty.
+# Needs QUORIX_BIN and QUORIX_PROBE (ctest sets them); QUORIX_SEND may be empty. QUORIX_BACKEND
+# (x11 or sdl) is the desktop backend under test; every window started is checked to be its.
 set -euo pipefail
 
-E2E_NAME=$(basename "$0" .sh)
+E2E_BACKEND=${QUORIX_BACKEND:-}
+E2E_NAME=$(basename "$0" .sh)${E2E_BACKEND:+-$E2E_BACKEND}
 E2E_SKIP=77
 
 skip() { echo "SKIP: $*"; exit "$E2E_SKIP"; }
@@ -58,12 +60,14 @@ wait_for() {
 }
 
 # Xvfb picks a free display itself (-displayfd), so tests in other build trees never collide;
+# E2E_SCREEN may ask for another screen than 1024x768x24, E2E_XVFB_ARGS for more options;
 # a server that does not answer (a display number still being given up by another) is replaced.
 start_x() {
   local attempt
   for attempt in 1 2 3; do
     : >"$E2E_DIR/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$E2E_DIR/display" 2>"$E2E_DIR/xvfb.log" &
+    # shellcheck disable=SC2086
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp ${E2E_XVFB_ARGS:-} 3>"$E2E_DIR/display" 2>"$E2E_DIR/xvfb.log" &
     XVFB_PID=$!
     if wait_for 15 test -s "$E2E_DIR/display"; then
       export DISPLAY=":$(head -n1 "$E2E_DIR/display")"
@@ -76,6 +80,14 @@ start_x() {
   fail "no X server could be started: $(cat "$E2E_DIR/xvfb.log")"
 }
 
+# Ends the X server start_x started.
+stop_x() {
+  [ -n "$XVFB_PID" ] || return 0
+  kill "$XVFB_PID" 2>/dev/null || true
+  wait "$XVFB_PID" 2>/dev/null || true
+  XVFB_PID=""
+}
+
 # Starts the program in a window at scale $SCALE; sets QPID and WIN.
 SCALE=1
 start_quorix() {
@@ -84,6 +96,19 @@ start_quorix() {
   E2E_PIDS+=("$QPID")
   WIN=$(timeout 20 xdotool search --sync --onlyvisible --class quorix | head -n1) || true
   [ -n "$WIN" ] || fail "no quorix window appeared: $(cat "$E2E_DIR/quorix.err")"
+  shown_by "${QUORIX_BACKEND:-}" || fail "the window is not shown by the ${QUORIX_BACKEND:-} backend"
+}
+
+# The running program's window is shown by backend $1 (x11 or sdl; empty: either): only SDL2's
+# window maps libSDL2.
+shown_by() {
+  local sdl=no
+  grep -q 'libSDL2' "/proc/$QPID/maps" 2>/dev/null && sdl=yes
+  case "$1" in
+    x11) [ "$sdl" = no ] ;;
+    sdl) [ "$sdl" = yes ] ;;
+    *) true ;;
+  esac
 }
 
 # The program has not ended (an ended child not yet waited for does not count as running).
@@ -110,7 +135,8 @@ end_quorix() {
 
 title() { xdotool getwindowname "$WIN"; }
 title_is() { [ "$(title)" = "$1" ]; }
-wait_title() { wait_for "${2:-10}" title_is "$1" || fail "title stayed '$(title)', expected '$1'"; }
+# The desktop title names the program whatever dialog is up on the device screen.
+keeps_title() { title_is "Quorix V3.12" || fail "the desktop title became '$(title)'"; }
 
 # Device coordinates of the probe's layout names, one "x y" line each.
 where() { "$QUORIX_PROBE" layout "$@"; }
@@ -129,6 +155,9 @@ shot() { "$QUORIX_PROBE" grab "$WIN" "$E2E_SHOTS/$E2E_NAME-$1.png"; }
 # The window's picture equals (or differs from) a PNG file of the same size.
 same_as() { "$QUORIX_PROBE" grab "$WIN" "$E2E_DIR/now.png" && "$QUORIX_PROBE" compare "$E2E_DIR/now.png" "$1"; }
 differs_from() { "$QUORIX_PROBE" grab "$WIN" "$E2E_DIR/now.png" && ! "$QUORIX_PROBE" compare "$E2E_DIR/now.png" "$1"; }
+# Waits for the picture to become (or stop being) the PNG file $1; fails with $2.
+wait_same() { wait_for 10 same_as "$1" || { shot "${3:-mismatch}"; fail "$2"; }; }
+wait_differs() { wait_for 10 differs_from "$1" || { shot "${3:-unchanged}"; fail "$2"; }; }
 # The device screen after these key tokens, as the headless program draws it.
 reference() {
   "$QUORIX_BIN" --headless --keys "$2" --scale "$SCALE" --screenshot "$1" >/dev/null || fail "headless reference failed"

@@ -2,7 +2,8 @@
 // own layout (started headless, in this process), grabs and compares window pictures, asks the
 // registry, and plays a few window-manager parts on a bare X server.
 //   probe layout NAME...        device coordinates "x y" of each key token, menu0/menu1 (menu
-//                               bar buttons), popupN (items of the Help drop-down), navok
+//                               bar buttons), popupN (items of the Help drop-down), navok,
+//                               boxok (the Uninstall message box's OK)
 //   probe grab WINDOW OUT.png   the X window's pixels
 //   probe compare A.png B.png   prints the number of differing pixels; exit 0 when none
 //   probe regkey                "present" or "absent": HKLM\Software\Larkwell\Gearset1\Quorix
@@ -10,6 +11,7 @@
 //   probe cover SECONDS         maps a window over the whole X screen for that long
 //   probe top WINDOW            exit 0 when WINDOW is the topmost mapped top-level window
 //   probe close WINDOW          asks WINDOW to close, as a window manager's close button does
+//   probe mute-owner SECONDS    owns the CLIPBOARD selection for that long and answers no request
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <png.h>
@@ -28,6 +30,7 @@
 #include "platform/gdi/png_writer.h"
 #include "platform/shell/menu.h"
 #include "resources/program_resources.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -36,8 +39,41 @@ POINT Centre(const RECT& r)
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+// The Uninstall box's OK button, read from the box this process shows for a scratch device's key
+// (the device under test keeps its files) and closed again at once.
+RECT g_boxOk;
+bool g_boxSeen = false;
+
+void ReadBoxOk(const MSG& msg)
+{
+    if (msg.message != WM_APP || g_boxSeen) return;
+    HWND box = GetActiveWindow();
+    g_boxSeen = box && GetWindowRect(GetDlgItem(box, IDOK), &g_boxOk);
+    PostMessage(box, WM_CLOSE, 0, 0);
+}
+
+bool UninstallBoxOkRect(RECT* r)
+{
+    char scratch[] = "/tmp/quorix-probe-XXXXXX";
+    if (!mkdtemp(scratch)) return false;
+    setenv("QUORIX_DEVICE_ROOT", scratch, 1);
+    HKEY key;
+    if (RegCreateKeyEx(HKEY_LOCAL_MACHINE, u"Software\\Larkwell\\Gearset1\\Quorix", 0, nullptr, 0, KEY_ALL_ACCESS,
+                       nullptr, &key, nullptr) == ERROR_SUCCESS) {
+        RegCloseKey(key);
+        SetThreadMessageHook(ReadBoxOk);
+        PostMessage(nullptr, WM_APP, 0, 0);  // served inside the box's loop
+        SendMessage(GetParent(g_hwndCalc), WM_COMMAND, IDM_UNINSTALL, 0);
+        SetThreadMessageHook(nullptr);
+    }
+    std::system(("rm -rf '" + std::string(scratch) + "'").c_str());
+    *r = g_boxOk;
+    return g_boxSeen;
+}
+
 bool NamedRect(const std::string& name, RECT* r)
 {
+    if (name == "boxok") return UninstallBoxOkRect(r);
     if (name == "menu0" || name == "menu1") return ShellMenuBarButtonRect(g_hwndMenuBar, name[4] - '0', r);
     if (name.rfind("popup", 0) == 0) {
         HWND popup = ShellMenuBarPopup(g_hwndMenuBar);
@@ -189,6 +225,19 @@ int Close(Display* dpy, Window window)
     return 0;
 }
 
+int MuteOwner(Display* dpy, int seconds)
+{
+    Window w = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 0, 0, 1, 1, 0, 0, 0);
+    Atom clipboard = XInternAtom(dpy, "CLIPBOARD", False);
+    XSetSelectionOwner(dpy, clipboard, w, CurrentTime);
+    XSync(dpy, False);
+    if (XGetSelectionOwner(dpy, clipboard) != w) return 1;
+    std::printf("%lu\n", static_cast<unsigned long>(w));
+    std::fflush(stdout);
+    sleep(static_cast<unsigned>(seconds));  // requests pile up unread
+    return 0;
+}
+
 int WithDisplay(const std::string& command, int argc, char** argv)
 {
     Display* dpy = XOpenDisplay(nullptr);
@@ -202,6 +251,7 @@ int WithDisplay(const std::string& command, int argc, char** argv)
     else if (command == "cover" && argc == 1) status = Cover(dpy, std::atoi(argv[0]));
     else if (command == "top" && argc == 1) status = Top(dpy, window);
     else if (command == "close" && argc == 1) status = Close(dpy, window);
+    else if (command == "mute-owner" && argc == 1) status = MuteOwner(dpy, std::atoi(argv[0]));
     else std::fprintf(stderr, "probe: bad arguments for %s\n", command.c_str());
     XCloseDisplay(dpy);
     return status;
@@ -230,9 +280,9 @@ int main(int argc, char** argv)
         RegCloseKey(software);
         return status == ERROR_SUCCESS ? 0 : 1;
     }
-    if (command == "grab" || command == "cover" || command == "top" || command == "close") {
+    if (command == "grab" || command == "cover" || command == "top" || command == "close" || command == "mute-owner") {
         return WithDisplay(command, argc - 2, argv + 2);
     }
-    std::fprintf(stderr, "usage: probe layout|grab|compare|regkey|regdel|cover|top|close ...\n");
+    std::fprintf(stderr, "usage: probe layout|grab|compare|regkey|regdel|cover|top|close|mute-owner ...\n");
     return 2;
 }

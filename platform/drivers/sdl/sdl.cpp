@@ -2,13 +2,11 @@
 // shown pixel for pixel. Where the window's memory has the screen's layout, the screen is drawn
 // straight into it. Only the dirty part of the screen is handed to the window. Waiting for
 // input blocks in SDL_WaitEvent; wake() pushes a user event. The mouse's first button is the
-// stylus; keys and typed text are posted to the active top-level window. Closing the desktop
+// stylus; keys and typed text become messages through desktop_input. Closing the desktop
 // window closes the program's main window. The clipboard is the desktop's. The default scale
 // follows the display's density where SDL reports one (X servers without physical sizes, such
 // as Xvfb, report none: then it is the largest that fits). libSDL2 is loaded only when the window
 // opens: a headless run never maps it and the libraries it pulls in. Knowingly lacks: resizing.
-#include "platform/extras.h"
-#include "platform/user/rect.h"
 #include "platform/drivers/sdl/sdl.h"
 #include <SDL.h>
 #include <algorithm>
@@ -16,16 +14,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <mutex>
 #include <string>
+#include "platform/drivers/desktop_input.h"
 #include "platform/drivers/display_loss.h"
-#include "platform/kernel/host_dirs.h"
 #include "platform/kernel/host_text.h"
-#include "platform/user/input.h"
 #include "platform/kernel/shared_library.h"
-#include "platform/shell/shell_windows.h"
-#include "platform/drivers/program_windows.h"
+#include "platform/user/input.h"
+#include "platform/user/rect.h"
+#include "platform/gdi/surface.h"
 
 namespace {
 
@@ -34,15 +31,10 @@ struct KeyPair {
     int vk;
 };
 
+// Keys that type no character of their own; the rest go by their character (desktop_input).
 const KeyPair kKeyTable[] = {
     /* SDL key            virtual key */
-    {SDLK_RETURN,         VK_RETURN},
     {SDLK_KP_ENTER,       VK_RETURN},
-    {SDLK_BACKSPACE,      VK_BACK},
-    {SDLK_TAB,            VK_TAB},
-    {SDLK_ESCAPE,         VK_ESCAPE},
-    {SDLK_SPACE,          VK_SPACE},
-    {SDLK_DELETE,         VK_DELETE},
     {SDLK_INSERT,         VK_INSERT},
     {SDLK_HOME,           VK_HOME},
     {SDLK_END,            VK_END},
@@ -61,18 +53,6 @@ const KeyPair kKeyTable[] = {
     {SDLK_KP_MINUS,       VK_SUBTRACT},
     {SDLK_KP_PERIOD,      VK_DECIMAL},
     {SDLK_KP_DIVIDE,      VK_DIVIDE},
-    {SDLK_PLUS,           VK_OEM_PLUS},
-    {SDLK_EQUALS,         VK_OEM_PLUS},
-    {SDLK_COMMA,          VK_OEM_COMMA},
-    {SDLK_MINUS,          VK_OEM_MINUS},
-    {SDLK_PERIOD,         VK_OEM_PERIOD},
-    {SDLK_SLASH,          VK_OEM_2},       // the rest of the punctuation keys: a typed '/' or '^'
-    {SDLK_BACKQUOTE,      VK_OEM_3},       // is tied to the key that went down and comes up
-    {SDLK_LEFTBRACKET,    VK_OEM_4},
-    {SDLK_BACKSLASH,      VK_OEM_5},
-    {SDLK_RIGHTBRACKET,   VK_OEM_6},
-    {SDLK_QUOTE,          VK_OEM_7},
-    {SDLK_SEMICOLON,      VK_OEM_1},
 };
 
 // --- the library --------------------------------------------------------------------------
@@ -121,10 +101,8 @@ struct SdlState {
     SDL_Window* window = nullptr;
     int scale = 1;
     bool shown = false;
-    bool penDown = false;
-    bool checkingQueue = false;
+    bool woken = false;  // a wake was taken in this pump: what it announced must be seen first
     std::string title;
-    std::deque<SDL_Event> backlog;  // input not yet turned into messages, in arrival order
 };
 SdlState g_sdl;
 
@@ -134,17 +112,12 @@ bool g_open = false;
 Uint32 g_wakeEvent = 0;
 std::atomic<bool> g_wakePending{false};
 
-int FloorDiv(int a, int b)
-{
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
-
 // --- presenting --------------------------------------------------------------------------
 
 void UpdateTitle()
 {
-    std::string title = ActiveWindowTitle();
-    if (title.empty() || title == g_sdl.title) return;
+    std::string title;
+    if (!DesktopTitle(&title) || title == g_sdl.title) return;
     g_sdl.title = title;
     g_api.SDL_SetWindowTitle(g_sdl.window, title.c_str());
 }
@@ -232,25 +205,10 @@ void PresentAll()
 
 // --- input -------------------------------------------------------------------------------
 
-bool IsKeyEvent(const SDL_Event& e)
-{
-    return e.type == SDL_KEYDOWN || e.type == SDL_KEYUP || e.type == SDL_TEXTINPUT;
-}
-
 bool IsInputEvent(const SDL_Event& e)
 {
-    return IsKeyEvent(e) || e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP || e.type == SDL_MOUSEMOTION;
-}
-
-// Accelerators read the modifier state when the key message is translated, not when it was
-// posted; so a key waits until the keys before it have left the queue, and the state is set for it.
-bool KeyMessagesQueued()
-{
-    MSG msg;
-    g_sdl.checkingQueue = true;  // PeekMessage pumps events: that pump must do nothing
-    BOOL queued = PeekMessage(&msg, nullptr, WM_KEYDOWN, WM_SYSCHAR, PM_NOREMOVE);
-    g_sdl.checkingQueue = false;
-    return queued != FALSE;
+    return e.type == SDL_KEYDOWN || e.type == SDL_KEYUP || e.type == SDL_TEXTINPUT || e.type == SDL_MOUSEBUTTONDOWN ||
+           e.type == SDL_MOUSEBUTTONUP || e.type == SDL_MOUSEMOTION;
 }
 
 POINT PenPoint(int x, int y)
@@ -258,47 +216,42 @@ POINT PenPoint(int x, int y)
     return DevicePointFromWindow(x, y, g_sdl.scale);
 }
 
-void OnMouse(const SDL_Event& e)
+void QueueMouse(const SDL_Event& e)
 {
-    if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT) {
-        g_sdl.penDown = true;
-        InjectPenDown(PenPoint(e.button.x, e.button.y));
-    } else if (e.type == SDL_MOUSEMOTION && g_sdl.penDown) {
-        InjectPenMove(PenPoint(e.motion.x, e.motion.y));
-    } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT && g_sdl.penDown) {
-        g_sdl.penDown = false;
-        InjectPenUp(PenPoint(e.button.x, e.button.y));
-    }
-}
-
-// Keys go to the active top-level window, not to a focused control: the face's keys are
-// pressed with the pen and never take the keyboard focus.
-void OnKey(const SDL_Event& e)
-{
-    HWND active = GetActiveWindow();
-    if (e.type == SDL_TEXTINPUT) {
-        std::u16string text;
-        if (!active || !Utf8ToUtf16(e.text.text, &text)) return;
-        for (char16_t unit : text) PostMessage(active, WM_CHAR, unit, 1);
+    DesktopInput in;
+    if (e.type == SDL_MOUSEMOTION) {
+        in.kind = DesktopInput::PenMove;
+        in.point = PenPoint(e.motion.x, e.motion.y);
+    } else if (e.button.button == SDL_BUTTON_LEFT) {
+        in.kind = e.type == SDL_MOUSEBUTTONDOWN ? DesktopInput::PenDown : DesktopInput::PenUp;
+        in.point = PenPoint(e.button.x, e.button.y);
+    } else {
         return;
     }
-    SDL_Keymod mod = static_cast<SDL_Keymod>(e.key.keysym.mod);
-    bool ctrl = mod & KMOD_CTRL, shift = mod & KMOD_SHIFT, alt = mod & KMOD_ALT;
-    SetModifierState(ctrl, shift, alt);
-    int vk = VirtualKeyFromSdlKeycode(e.key.keysym.sym);
-    if (!active || !vk) return;
-    bool down = e.type == SDL_KEYDOWN;
-    bool system = alt && !ctrl;
-    UINT msg = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
-    LPARAM lParam = 1 | (static_cast<LPARAM>(e.key.keysym.scancode & 0xFF) << 16);
-    if (!down || e.key.repeat) lParam |= LPARAM(1) << 30;
-    if (!down) lParam |= LPARAM(1) << 31;
-    PostMessage(active, msg, static_cast<WPARAM>(vk), lParam);
+    QueueDesktopInput(in);
+}
+
+void QueueKey(const SDL_Event& e)
+{
+    DesktopInput in;
+    if (e.type == SDL_TEXTINPUT) {
+        in.kind = DesktopInput::Text;
+        if (!Utf8ToUtf16(e.text.text, &in.text)) return;
+    } else {
+        in.kind = e.type == SDL_KEYDOWN ? DesktopInput::KeyDown : DesktopInput::KeyUp;
+        SDL_Keymod mod = static_cast<SDL_Keymod>(e.key.keysym.mod);
+        in.ctrl = mod & KMOD_CTRL;
+        in.shift = mod & KMOD_SHIFT;
+        in.alt = mod & KMOD_ALT;
+        in.virtualKey = VirtualKeyFromSdlKeycode(e.key.keysym.sym);
+        in.scanCode = e.key.keysym.scancode;
+        in.repeat = e.key.repeat != 0;
+    }
+    QueueDesktopInput(std::move(in));
 }
 
 // --- window events -----------------------------------------------------------------------
 
-// As the Exit command does: WM_CLOSE to the program's main window, its first top-level window.
 void OnWindowEvent(const SDL_WindowEvent& e)
 {
     switch (e.event) {
@@ -308,7 +261,7 @@ void OnWindowEvent(const SDL_WindowEvent& e)
         PresentAll();
         break;
     case SDL_WINDOWEVENT_CLOSE:
-        CloseProgram();
+        CloseProgramWindows();
         break;
     }
 }
@@ -318,27 +271,14 @@ void Take(const SDL_Event& e)
 {
     if (e.type == g_wakeEvent) {
         g_wakePending = false;
+        g_sdl.woken = true;
     } else if (e.type == SDL_WINDOWEVENT) {
         OnWindowEvent(e.window);
     } else if (e.type == SDL_QUIT) {
-        CloseProgram();
+        CloseProgramWindows();
     } else if (IsInputEvent(e)) {
-        g_sdl.backlog.push_back(e);
-    }
-}
-
-bool BacklogReady()
-{
-    return !g_sdl.backlog.empty() && !(IsKeyEvent(g_sdl.backlog.front()) && KeyMessagesQueued());
-}
-
-void RunBacklog()
-{
-    while (BacklogReady()) {
-        SDL_Event e = g_sdl.backlog.front();
-        g_sdl.backlog.pop_front();  // before handling: a handler may pump again
-        if (IsKeyEvent(e)) OnKey(e);
-        else OnMouse(e);
+        if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP || e.type == SDL_TEXTINPUT) QueueKey(e);
+        else QueueMouse(e);
     }
 }
 
@@ -369,12 +309,12 @@ bool ShowsOnADesktop()
 }
 
 // The desktop's density decides (its larger axis, when SDL knows it), within what fits.
-int DensityScale(const SDL_Rect& usable)
+int ScaleFor(int requested, const SDL_Rect& usable)
 {
     float ddpi = 0, hdpi = 0, vdpi = 0;
     double dpi = 0;
     if (g_api.SDL_GetDisplayDPI(0, &ddpi, &hdpi, &vdpi) == 0) dpi = std::max(hdpi, vdpi) > 0 ? std::max(hdpi, vdpi) : ddpi;
-    return ScaleForDensity(dpi, DefaultWindowScale(usable.w, usable.h));
+    return ChooseWindowScaleLoudly(requested, dpi, usable.w, usable.h);
 }
 
 bool SdlOpen(int scale)
@@ -398,11 +338,11 @@ bool SdlOpen(int scale)
     Uint32 wake = g_api.SDL_RegisterEvents(1);
     SDL_Rect usable{0, 0, 0, 0};
     if (g_api.SDL_GetDisplayUsableBounds(0, &usable) != 0) g_api.SDL_GetDisplayBounds(0, &usable);
-    g_sdl.scale = scale >= 1 && scale <= kMaxScreenScale ? scale : DensityScale(usable);
+    g_sdl.scale = ScaleFor(scale, usable);
     SetScreenScale(g_sdl.scale);  // before the program's first window is drawn
     g_sdl.window = wake == static_cast<Uint32>(-1)
                        ? nullptr
-                       : g_api.SDL_CreateWindow(ProgramName(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                       : g_api.SDL_CreateWindow("Quorix", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           kScreenWidth * g_sdl.scale, kScreenHeight * g_sdl.scale, SDL_WINDOW_HIDDEN);
     if (!g_sdl.window) {
         g_api.SDL_Quit();
@@ -429,19 +369,23 @@ void SdlClose()
     }
     if (g_sdl.window) g_api.SDL_HideWindow(g_sdl.window);
     g_sdl = SdlState{};
+    ClearDesktopInput();
 }
 
 void SdlPump(int timeoutMs)
 {
-    if (g_sdl.checkingQueue || !g_sdl.window) return;
+    if (CheckingDesktopInput() || !g_sdl.window) return;
     SDL_Event e;
+    g_sdl.woken = false;
     while (g_api.SDL_PollEvent(&e)) Take(e);
-    if (timeoutMs != 0 && !BacklogReady()) {
+    // A wake taken here came after the caller last looked at its queue: waiting now would sleep
+    // on a posted message (or the accessibility bus) until the next input.
+    if (timeoutMs != 0 && !DesktopInputReady() && !g_sdl.woken) {
         bool got = timeoutMs < 0 ? g_api.SDL_WaitEvent(&e) : g_api.SDL_WaitEventTimeout(&e, timeoutMs);
         if (got) Take(e);
         while (g_api.SDL_PollEvent(&e)) Take(e);
     }
-    RunBacklog();
+    RunDesktopInput();
 }
 
 void SdlWake()
@@ -488,27 +432,12 @@ const Backend& SdlBackend()
     return kSdl;
 }
 
-int DefaultWindowScale(int usableWidth, int usableHeight)
-{
-    int scale = 1;
-    // 85% of the desktop, in whole numbers: 20 * size <= 17 * usable.
-    while (scale < kMaxScreenScale && 20LL * kScreenWidth * (scale + 1) <= 17LL * usableWidth &&
-           20LL * kScreenHeight * (scale + 1) <= 17LL * usableHeight) {
-        ++scale;
-    }
-    return scale;
-}
-
-POINT DevicePointFromWindow(int x, int y, int scale)
-{
-    if (scale < 1) scale = 1;
-    return POINT{FloorDiv(x, scale), FloorDiv(y, scale)};
-}
-
 int VirtualKeyFromSdlKeycode(int keycode)
 {
-    if (keycode >= SDLK_a && keycode <= SDLK_z) return 'A' + (keycode - SDLK_a);
-    if (keycode >= SDLK_0 && keycode <= SDLK_9) return '0' + (keycode - SDLK_0);
+    // Printable keys' codes are the characters they type unshifted (SDLK_a is 'a').
+    if (keycode >= 0 && keycode < SDLK_SCANCODE_MASK) {
+        if (int vk = VirtualKeyFromCharacter(static_cast<char32_t>(keycode))) return vk;
+    }
     if (keycode >= SDLK_KP_1 && keycode <= SDLK_KP_9) return VK_NUMPAD0 + 1 + (keycode - SDLK_KP_1);
     if (keycode == SDLK_KP_0) return VK_NUMPAD0;
     if (keycode >= SDLK_F1 && keycode <= SDLK_F12) return VK_F1 + (keycode - SDLK_F1);

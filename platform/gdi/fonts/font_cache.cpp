@@ -293,7 +293,7 @@ namespace {
 std::shared_ptr<const RealizedFont> RealizeUncached(const LOGFONT& lf, int scale)
 {
     static std::map<FontKey, std::shared_ptr<const RealizedFont>> cache;
-    const long long n = std::clamp(scale, 1, kMaxFontScale);
+    const long long n = std::clamp(scale, 1, kMaxScreenScale);
     std::string face = Utf16ToUtf8(lf.lfFaceName, TerminatedLength(lf.lfFaceName, LF_FACESIZE));
     long long height = lf.lfHeight == 0 ? kDefaultHeight : ClampMagnitude(lf.lfHeight, kMaxFontPixels);
     long long width = std::min<long long>(std::llabs((long long)lf.lfWidth), kMaxFontPixels);

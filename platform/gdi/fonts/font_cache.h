@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <vector>
+#include "platform/extras.h"
 #include "platform/win_gdi.h"
 
 constexpr int kMaxFontPixels = 1024;
@@ -33,11 +34,9 @@ struct GlyphImage {
     std::vector<std::uint8_t> coverage;  // width x height, 0..255
 };
 
-constexpr int kMaxFontScale = 16;
-
 // Never null: a description that finds no usable font gives metrics and empty glyphs.
 std::shared_ptr<const RealizedFont> RealizeFont(const LOGFONT& lf);
-// The same font for a screen drawn at `scale` (1..kMaxFontScale): height and width N times the
+// The same font for a screen drawn at `scale` (1..kMaxScreenScale): height and width N times the
 // scale-1 font's, so glyphs are rasterised at that size rather than enlarged.
 std::shared_ptr<const RealizedFont> RealizeFontScaled(const LOGFONT& lf, int scale);
 // The glyph for `codepoint`, from the font or a fallback face; empty with advance 0 when none has it.

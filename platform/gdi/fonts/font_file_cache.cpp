@@ -1,5 +1,5 @@
 // The remembered font matches. The file is text, one record a line, fields split by tabs:
-//   quorix-fonts 1
+//   <program>-fonts 1
 //   config <path> <mtime ns, or -1 when missing>     (the configuration it was written under)
 //   font <face> <0|1 bold asked> <path> <index> <0|1 real bold> <size> <mtime ns>
 // It is input like any other: anything malformed makes the whole file count as empty. It is
@@ -11,11 +11,9 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 #include "platform/kernel/host_dirs.h"
 
@@ -162,12 +160,9 @@ void ReadOnce()
     if (g_remembered.read) return;
     g_remembered.read = true;
     g_remembered.stamp = ConfigurationStamp();
-    std::ifstream in(CachePath(), std::ios::binary);
-    if (!in) return;
-    std::string text(kMaxFileBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.gcount() > static_cast<std::streamsize>(kMaxFileBytes)) return;  // not ours
-    text.resize(static_cast<std::size_t>(in.gcount()));
+    std::string text;
+    bool whole = false;
+    if (!ReadFileCapped(CachePath(), 0, kMaxFileBytes, &text, &whole) || !whole) return;  // a bigger one is not ours
     g_remembered.entries = Parse(text, g_remembered.stamp);
 }
 
@@ -199,13 +194,8 @@ std::string Format(const Stamp& stamp, const std::map<Key, Entry>& entries)
 void WriteWhole(const std::string& text)
 {
     if (!MakeDirectories(CacheFolder(), 0700)) return;
-    std::string final = CachePath();
-    std::string temporary = final + ".tmp." + std::to_string(getpid());
-    FILE* out = std::fopen(temporary.c_str(), "wb");
-    if (!out) return;
-    bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    written = std::fclose(out) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), final.c_str()) != 0) std::remove(temporary.c_str());
+    FileReplacement file(CachePath(), 0666);
+    file.Commit(file.Fd() >= 0 && WriteAll(file.Fd(), text.data(), text.size()));
 }
 
 }  // namespace

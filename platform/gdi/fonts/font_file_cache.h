@@ -1,4 +1,4 @@
-// The font files fontconfig chose, remembered between runs in $XDG_CACHE_HOME/quorix/fonts.cache,
+// The font files fontconfig chose, remembered between runs in $XDG_CACHE_HOME/<program>/fonts.cache,
 // so that a start whose fonts and font configuration are unchanged never starts fontconfig (its
 // configuration parsing is most of a headless run). Internal to the layer.
 #pragma once

@@ -1,7 +1,7 @@
 // A FreeType stream over a file descriptor: pread at the offset asked for, no shared position.
 // Knowingly lacks: files that change size while open (a read past the new end just comes short).
 #include "platform/gdi/fonts/font_stream.h"
-#include <fcntl.h>
+#include "platform/kernel/host_dirs.h"
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
@@ -35,10 +35,10 @@ void CloseStream(FT_Stream stream)
 FT_Error OpenFaceByReading(FT_Library library, const std::string& path, FT_Long index, FT_Face* face)
 {
     *face = nullptr;
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return FT_Err_Cannot_Open_Resource;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 || (unsigned long long)st.st_size > 0xFFFFFFFFull) {
+    int fd = OpenRegularFile(path, 0, &st);
+    if (fd < 0) return FT_Err_Cannot_Open_Resource;
+    if (st.st_size <= 0 || (unsigned long long)st.st_size > 0xFFFFFFFFull) {
         close(fd);
         return FT_Err_Cannot_Open_Resource;
     }

@@ -1,0 +1,171 @@
+// Finding out whether accessibility is on and where its bus is (see access_switch.h). The X root
+// window is read through libxcb, which every X backend has loaded already; the session bus
+// through libdbus, unloaded again when it says no.
+#include "platform/access/access_switch.h"
+#include <xcb/xcb.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+#include <string>
+#include "platform/access/atspi_bridge.h"
+#include "platform/access/dbus_api.h"
+#include "platform/kernel/host_dirs.h"
+#include "platform/kernel/shared_library.h"
+
+namespace {
+
+constexpr int kSessionCallTimeoutMs = 1000;
+constexpr std::uint32_t kAddressCap = 4096;  // in 32-bit units, as X counts
+
+// The root window's AT_SPI_BUS property: the accessibility bus's address, or empty.
+std::string RootWindowBusAddress()
+{
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) return std::string();
+    LibraryLoader xcb("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
+#define QUORIX_XCB(X)                                                                                  \
+    X(xcb_connect) X(xcb_connection_has_error) X(xcb_get_setup) X(xcb_setup_roots_iterator)             \
+    X(xcb_intern_atom) X(xcb_intern_atom_reply) X(xcb_get_property) X(xcb_get_property_reply)           \
+    X(xcb_get_property_value) X(xcb_get_property_value_length) X(xcb_disconnect)
+#define QUORIX_XCB_SLOT(name) decltype(&::name) name = nullptr;
+    struct {
+        QUORIX_XCB(QUORIX_XCB_SLOT)
+    } x;
+#define QUORIX_XCB_RESOLVE(name) xcb.Resolve(#name, x.name);
+    QUORIX_XCB(QUORIX_XCB_RESOLVE)
+    std::string address;
+    if (!xcb.Ok()) {
+        if (xcb.handle) dlclose(xcb.handle);
+        return address;
+    }
+    int screenNumber = 0;
+    xcb_connection_t* c = x.xcb_connect(nullptr, &screenNumber);
+    if (c && !x.xcb_connection_has_error(c)) {
+        xcb_screen_iterator_t screens = x.xcb_setup_roots_iterator(x.xcb_get_setup(c));
+        for (int i = 0; i < screenNumber && screens.rem; ++i) screens.data++, screens.rem--;
+        const char* name = "AT_SPI_BUS";
+        xcb_intern_atom_reply_t* atom =
+            screens.rem ? x.xcb_intern_atom_reply(c, x.xcb_intern_atom(c, 1, std::strlen(name), name), nullptr) : nullptr;
+        if (atom && atom->atom != XCB_ATOM_NONE) {
+            xcb_get_property_reply_t* prop = x.xcb_get_property_reply(
+                c, x.xcb_get_property(c, 0, screens.data->root, atom->atom, XCB_ATOM_STRING, 0, kAddressCap), nullptr);
+            if (prop && prop->format == 8) {
+                address.assign(static_cast<const char*>(x.xcb_get_property_value(prop)),
+                               static_cast<std::size_t>(x.xcb_get_property_value_length(prop)));
+            }
+            std::free(prop);
+        }
+        std::free(atom);
+    }
+    if (c) x.xcb_disconnect(c);
+    dlclose(xcb.handle);
+    return address.find('\0') == std::string::npos ? address : std::string();
+}
+
+// Calls org.a11y.Bus on the session bus; the reply, or null. `autoStart` lets the bus start the
+// accessibility bus's launcher for the call.
+DBusMessage* CallA11yBus(const DbusApi& d, DBusConnection* session, DBusMessage* call, bool autoStart)
+{
+    if (!call) return nullptr;
+    d.dbus_message_set_auto_start(call, autoStart ? TRUE : FALSE);
+    DBusError error;
+    d.dbus_error_init(&error);
+    DBusMessage* reply = d.dbus_connection_send_with_reply_and_block(session, call, kSessionCallTimeoutMs, &error);
+    d.dbus_error_free(&error);
+    d.dbus_message_unref(call);
+    return reply;
+}
+
+// org.a11y.Status.IsEnabled, asked without starting anything: a session without the
+// accessibility bus running has it off.
+bool SessionSaysEnabled(const DbusApi& d, DBusConnection* session)
+{
+    DBusMessage* call =
+        d.dbus_message_new_method_call("org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Get");
+    if (!call) return false;
+    const char* interface = "org.a11y.Status";
+    const char* property = "IsEnabled";
+    d.dbus_message_append_args(call, DBUS_TYPE_STRING, &interface, DBUS_TYPE_STRING, &property, DBUS_TYPE_INVALID);
+    DBusMessage* reply = CallA11yBus(d, session, call, false);
+    if (!reply) return false;
+    bool enabled = false;
+    DBusMessageIter iter, variant;
+    if (d.dbus_message_iter_init(reply, &iter) && d.dbus_message_iter_get_arg_type(&iter) == DBUS_TYPE_VARIANT) {
+        d.dbus_message_iter_recurse(&iter, &variant);
+        if (d.dbus_message_iter_get_arg_type(&variant) == DBUS_TYPE_BOOLEAN) {
+            dbus_bool_t value = FALSE;
+            d.dbus_message_iter_get_basic(&variant, &value);
+            enabled = value != FALSE;
+        }
+    }
+    d.dbus_message_unref(reply);
+    return enabled;
+}
+
+std::string SessionBusAddress(const DbusApi& d, DBusConnection* session)
+{
+    DBusMessage* reply = CallA11yBus(
+        d, session, d.dbus_message_new_method_call("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress"), true);
+    if (!reply) return std::string();
+    std::string address;
+    DBusMessageIter iter;
+    if (d.dbus_message_iter_init(reply, &iter) && d.dbus_message_iter_get_arg_type(&iter) == DBUS_TYPE_STRING) {
+        const char* value = nullptr;
+        d.dbus_message_iter_get_basic(&iter, &value);
+        if (value) address = value;
+    }
+    d.dbus_message_unref(reply);
+    return address;
+}
+
+// Asks the session bus; empty when accessibility is off there (or no session bus answers).
+// `forced`: on whatever IsEnabled says.
+std::string AskSessionBus(bool forced)
+{
+    // Only a bus that is there: with none named, libdbus would autolaunch one (forking a
+    // dbus-launch) just to be told accessibility is off.
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    bool userBus = runtime && *runtime && access((std::string(runtime) + "/bus").c_str(), F_OK) == 0;
+    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS") && !userBus) return std::string();
+    const DbusApi* d = LoadDbusApi(nullptr);
+    if (!d) return std::string();
+    DBusError error;
+    d->dbus_error_init(&error);
+    DBusConnection* session = d->dbus_bus_get_private(DBUS_BUS_SESSION, &error);
+    d->dbus_error_free(&error);
+    std::string address;
+    if (session) {
+        d->dbus_connection_set_exit_on_disconnect(session, FALSE);
+        if (forced || SessionSaysEnabled(*d, session)) address = SessionBusAddress(*d, session);
+        d->dbus_connection_close(session);
+        d->dbus_connection_unref(session);
+    }
+    if (address.empty()) UnloadDbusApi();
+    return address;
+}
+
+}  // namespace
+
+void StartAccessibility()
+{
+    const char* forced = ProgramVariable("ACCESSIBILITY");
+    if (forced && std::strcmp(forced, "0") == 0) return;
+    bool on = forced && std::strcmp(forced, "1") == 0;
+    std::string address;
+    if (const char* named = std::getenv("AT_SPI_BUS_ADDRESS"); named && *named && on) address = named;
+    if (address.empty()) address = RootWindowBusAddress();
+    if (address.empty()) address = AskSessionBus(on);
+    if (address.empty()) {
+        if (on) std::fprintf(stderr, "%s: no accessibility bus found; screen readers are not served\n",
+                             program_invocation_short_name);
+        return;
+    }
+    StartAtspiBridge(address);
+}
+
+void StopAccessibility()
+{
+    StopAtspiBridge();
+}

@@ -1,0 +1,35 @@
+// Loads libdbus-1 (see dbus_api.h).
+#include "platform/access/dbus_api.h"
+#include "platform/kernel/shared_library.h"
+
+namespace {
+
+DbusApi g_api;
+void* g_handle = nullptr;
+
+}  // namespace
+
+const DbusApi* LoadDbusApi(std::string* error)
+{
+    if (g_handle) return &g_api;
+    LibraryLoader library("libdbus-1.so.3", RTLD_NOW | RTLD_LOCAL);
+#define QUORIX_DBUS_RESOLVE(name) library.Resolve(#name, g_api.name);
+    QUORIX_DBUS_FUNCTIONS(QUORIX_DBUS_RESOLVE)
+#undef QUORIX_DBUS_RESOLVE
+    if (!library.Ok()) {
+        if (error) *error = library.error;
+        if (library.handle) dlclose(library.handle);
+        g_api = DbusApi{};
+        return nullptr;
+    }
+    g_handle = library.handle;
+    return &g_api;
+}
+
+void UnloadDbusApi()
+{
+    if (!g_handle) return;
+    dlclose(g_handle);
+    g_handle = nullptr;
+    g_api = DbusApi{};
+}
