@@ -86,6 +86,7 @@ TEST(ProgramMessages, TapOnABaseKeyClicksItAndShowsTheOtherBaseKeys)
         ok_sequence(heard, {ClickMessage(IDC_BASE_HEX)}, "a tap on the HEX key");
         EXPECT_EQ(SendDlgItemMessage(face, IDC_BASE_HEX, BM_GETCHECK, 0, 0), BST_CHECKED);
         EXPECT_EQ(SendDlgItemMessage(face, IDC_BASE_DEC, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-        EXPECT_FALSE(GetWindowLong(GetDlgItem(face, IDC_BASE_HEX), GWL_STYLE) & WS_VISIBLE) << "the current base's key hides";
+        EXPECT_FALSE(GetWindowLong(GetDlgItem(face, IDC_BASE_HEX), GWL_STYLE) & WS_VISIBLE)
+            << "the current base's key hides";
     }), 0);
 }
