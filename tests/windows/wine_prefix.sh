@@ -17,6 +17,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 wineserver -k 2>/dev/null || true
 wineserver -w
+# A run that ended without wine_stop.sh left its X server: end it first.
+[ -s "$WINE_XVFB_PID_FILE" ] && kill "$(cat "$WINE_XVFB_PID_FILE")" 2>/dev/null
 rm -f "$WINE_DISPLAY_FILE" "$WINE_XVFB_PID_FILE"
 unset DISPLAY
 if command -v Xvfb >/dev/null; then
