@@ -47,7 +47,7 @@ std::size_t Utf8SequenceAt(const std::string& text, std::size_t at)
     unsigned char lead = static_cast<unsigned char>(text[at]);
     std::size_t n = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
                   : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-    std::u16string decoded;
+    WideString decoded;
     return n && at + n <= text.size() && Utf8ToUtf16(std::string_view(text).substr(at, n), &decoded) ? n : 0;
 }
 

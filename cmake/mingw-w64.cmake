@@ -4,8 +4,10 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(QUORIX_MINGW_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${QUORIX_MINGW_PREFIX}-gcc)
-set(CMAKE_CXX_COMPILER ${QUORIX_MINGW_PREFIX}-g++)
+# The POSIX thread model: the standard library's threads and mutexes (GoogleTest needs them),
+# linked statically with the rest.
+set(CMAKE_C_COMPILER ${QUORIX_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QUORIX_MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${QUORIX_MINGW_PREFIX}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${QUORIX_MINGW_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

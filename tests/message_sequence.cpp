@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <utility>
-#include "platform/win_clipboard.h"
+#include "platform/windows.h"
 
 namespace {
 

@@ -66,7 +66,8 @@ void FileResources(std::ostream& out, HINSTANCE instance, LPCWSTR type, const ch
         if (!e) continue;
         for (const std::string& name : files) {
             std::size_t size = 0;
-            if (FindEmbeddedBlob(name.c_str(), &size) == e->data) out << id << ' ' << keyword << " \"" << name << "\"\n";
+            if (FindEmbeddedBlob(name.c_str(), &size) != e->data) continue;
+            out << id << ' ' << keyword << " \"" << name << "\"\n";
         }
     }
 }

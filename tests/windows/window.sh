@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The Windows build's real window under Wine on a private Xvfb: it opens with the handheld's work
+# The Windows build's real window under Wine on the run's Xvfb: it opens with the handheld's work
 # area (client area and menu bar 240 x 294), keys tapped with the pen (xdotool) and typed on the
 # keyboard work, and the face has the geometry of the Linux build's headless screenshot after the
-# same keys (text aside); Ctrl+Q ends the run with status 0.
+# same keys (text aside); a second start and quorix-send find it; Ctrl+Q ends the run with 0.
 # usage: window.sh QUORIX.EXE LINUX_BUILD_DIR SOURCE_DIR
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
@@ -15,22 +15,32 @@ pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
 
-exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -1 "$work/display")"
+if [ ! -s "$WINE_DISPLAY_FILE" ]; then
+  # Run alone: an X server of its own, and a wineserver session whose desktop draws on it.
+  exec 5>"$work/display"
+  Xvfb -displayfd 5 -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+  export DISPLAY=":$(head -1 "$work/display")"
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  need_wine
+fi
 
 export QUORIX_DEVICE_ROOT='C:\quorix-window-test'
 wine "$exe" >"$work/out" 2>&1 &
 app=$!
 pids+=($app)
 win=""
-for _ in $(seq 300); do
+for _ in $(seq 600); do
   win=$(xdotool search --onlyvisible --name '^Quorix V3\.12$' 2>/dev/null | head -1) && [ -n "$win" ] && break
+  kill -0 "$app" 2>/dev/null || break
   sleep 0.1
 done
-[ -n "$win" ] || fail "no window titled Quorix V3.12 appeared"
+if [ -z "$win" ]; then
+  kill -0 "$app" 2>/dev/null && state="still running" || state="ended"
+  fail "no window titled Quorix V3.12 appeared (the program has $state; it wrote: $(head -c 2000 "$work/out"))"
+fi
 sleep 1
 
 root=$(xwininfo -root | awk '/Window id:/ {print $4}')
@@ -83,9 +93,21 @@ if diff:
 sys.exit(1 if wrong else 0)
 PY
 
+# A second start brings the first forward and ends at once; quorix-send reaches the window.
+send=$(dirname "$exe")/quorix-send.exe
+timeout 60 wine "$exe" || fail "a second start did not end with 0"
+[ "$(xdotool search --name '^Quorix V3\.12$' | wc -l)" = 1 ] || fail "a second start made a second window"
+status=0
+timeout 60 wine "$send" 65536 2>/dev/null || status=$?
+[ "$status" = 2 ] || fail "quorix-send with a bad command: status $status"
+timeout 60 wine "$send" 40020 || fail "quorix-send did not deliver a command"  # Ctrl+C's copy
+
 xdotool key ctrl+q
 status=0
 for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 wait "$app" || status=$?
 [ "$status" = 0 ] || fail "Ctrl+Q ended the run with status $status"
+status=0
+timeout 60 wine "$send" exit 2>/dev/null || status=$?
+[ "$status" = 1 ] || fail "quorix-send with nothing running: status $status"
 echo "real window under Wine: ok"

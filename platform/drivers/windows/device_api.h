@@ -25,7 +25,11 @@
 
 // The handheld's caption ok button; on the desktop SHInitDialog's ok button stands for it.
 #define WS_EX_CAPTIONOKBTN 0x80000000L
-// The handheld names the dialog's slots as 32-bit Windows does.
+// The handheld names the window's and the dialog's slots as 32-bit Windows does.
+#ifndef GWL_WNDPROC
+#define GWL_WNDPROC GWLP_WNDPROC
+#define GWL_USERDATA GWLP_USERDATA
+#endif
 #ifndef DWL_MSGRESULT
 #define DWL_MSGRESULT DWLP_MSGRESULT
 #define DWL_DLGPROC DWLP_DLGPROC

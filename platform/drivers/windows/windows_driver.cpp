@@ -96,6 +96,22 @@ void EnableCrossProcessWindows(bool enable)
     g_crossProcess = enable;
 }
 
+void UseOffScreenWindow()
+{
+    // Nothing to mark: an off-screen run's windows are never shown, and a desktop run takes only
+    // a shown window for its running copy (DeviceFindWindow).
+}
+
+int EndingSignal()
+{
+    return 0;  // Windows ends a program with messages (WM_CLOSE, WM_ENDSESSION), not signals
+}
+
+void RegisterControlDescriptions(HINSTANCE, const CONTROLDESCRIPTION*, std::size_t)
+{
+    // Knowingly lacks: screen readers on Windows read the real controls' captions only.
+}
+
 // ---- The driver's own ----------------------------------------------------------------------------
 
 bool DesktopShown()
@@ -148,9 +164,32 @@ BOOL WINAPI DeviceShowWindow(HWND hwnd, int command)
     return ShowWindow(hwnd, command);
 }
 
+// A desktop run's running copy is a shown window: an off-screen (headless) run is never taken
+// for it. Runs without the desktop (quorix-send, other off-screen runs) find either.
+struct ShownWindowSearch {
+    LPCWSTR className;
+    LPCWSTR title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchShownWindow(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<ShownWindowSearch*>(param);
+    WCHAR cls[256], title[256];
+    if (!IsWindowVisible(hwnd) || !GetClassNameW(hwnd, cls, 256) || lstrcmpiW(cls, search->className) != 0) return TRUE;
+    GetWindowTextW(hwnd, title, 256);
+    if (search->title && lstrcmpW(title, search->title) != 0) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
 HWND WINAPI DeviceFindWindow(LPCWSTR className, LPCWSTR title)
 {
-    return g_crossProcess ? FindWindowW(className, title) : nullptr;
+    if (!g_crossProcess) return nullptr;
+    if (!g_desktopShown || !className) return FindWindowW(className, title);
+    ShownWindowSearch search{className, title, nullptr};
+    EnumWindows(MatchShownWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 BOOL WINAPI DeviceSetForegroundWindow(HWND hwnd)

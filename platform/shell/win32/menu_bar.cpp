@@ -234,7 +234,8 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_NCCALCSIZE: {
         LRESULT result = CallWindowProcW(next, hwnd, msg, wParam, lParam);
-        RECT* client = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+        RECT* client = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
+                              : reinterpret_cast<RECT*>(lParam);
         client->bottom = std::max(client->top, client->bottom - kMenuBarHeight);
         return result;
     }
