@@ -7,6 +7,7 @@ add_library(quorix_platform STATIC ${QUORIX_WINDOWS_SOURCES}
   platform/controls/dialog_template.cpp
   platform/kernel/help_links.cpp
   platform/kernel/host_text.cpp
+  platform/user/key_taps.cpp
   platform/shell/menu_resource.cpp
   platform/shell/shell_draw.cpp)
 target_include_directories(quorix_platform PUBLIC ${CMAKE_SOURCE_DIR})

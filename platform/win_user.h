@@ -80,6 +80,8 @@
 #define GWL_EXSTYLE (-20)
 #define GWL_USERDATA (-21)
 #define GWL_ID (-12)
+// The pointer-sized slots' 64-bit names.
+#define GWLP_HINSTANCE GWL_HINSTANCE
 // A dialog's extra bytes, as on 64-bit Windows.
 // The dialog class, by the name Win32 also accepts for it.
 #define WC_DIALOG u"#32770"

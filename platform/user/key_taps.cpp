@@ -1,12 +1,12 @@
 // Keys that tap dialog controls (see key_taps.h for the rules). One key is held at a time: the
-// keyboard has one set of fingers, and a second key completes the first key's tap.
+// keyboard has one set of fingers, and a second key completes the first key's tap. Written over
+// the public API, so that the Windows build runs the same rules on the real user32 buttons.
 // Knowingly lacks: keys with Alt (WM_SYSKEYDOWN / WM_SYSCHAR never tap), dead-key composition
 // beyond what the backend hands over as finished characters.
 #include "platform/user/key_taps.h"
 #include <algorithm>
 #include <map>
 #include <vector>
-#include "platform/user/window_internal.h"
 
 namespace {
 
@@ -40,11 +40,32 @@ bool CtrlHeld()
     return GetKeyState(VK_CONTROL) < 0;
 }
 
-HWND TopLevelOf(HWND hwnd)
+HINSTANCE InstanceOf(HWND hwnd)
 {
-    Window* w = FindWin(hwnd);
-    while (w && w->parent) w = FindWin(w->parent);
-    return w ? w->handle : nullptr;
+    return reinterpret_cast<HINSTANCE>(GetWindowLongPtr(hwnd, GWLP_HINSTANCE));
+}
+
+// Class names compare without case, as Win32's do ("Button" is the system's spelling).
+bool IsOfClass(HWND hwnd, const char* className)
+{
+    WCHAR name[16];
+    int length = GetClassName(hwnd, name, 16);
+    int i = 0;
+    for (; i < length && className[i]; ++i) {
+        auto lower = [](unsigned c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+        if (lower(static_cast<unsigned>(name[i])) != lower(static_cast<unsigned char>(className[i]))) return false;
+    }
+    return length > 0 && i == length && !className[i];
+}
+
+bool IsButton(HWND hwnd)
+{
+    return IsOfClass(hwnd, "button");
+}
+
+bool IsDialog(HWND hwnd)
+{
+    return IsOfClass(hwnd, "#32770");
 }
 
 int ControlIdFor(HINSTANCE instance, BYTE kind, WPARAM key)
@@ -58,42 +79,41 @@ int ControlIdFor(HINSTANCE instance, BYTE kind, WPARAM key)
     return 0;
 }
 
-bool EnabledChain(const Window* w)
+bool StyleShown(HWND hwnd)
 {
-    for (; w; w = FindWin(w->parent)) {
-        if (w->style & WS_DISABLED) return false;
-    }
-    return true;
+    return (GetWindowLong(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+// A button shown and enabled up to its top-level window.
 bool Pressable(HWND button)
 {
-    Window* w = FindWin(button);
-    return w && w->className == u"BUTTON" && IsReallyVisible(*w) && EnabledChain(w);
+    if (!IsButton(button)) return false;
+    HWND top = GetAncestor(button, GA_ROOT);
+    for (HWND w = button; w && w != top; w = GetAncestor(w, GA_PARENT)) {
+        if (!StyleShown(w) || !IsWindowEnabled(w)) return false;
+    }
+    return top && IsWindowEnabled(top) && KeyTapsReachWindow(top);
 }
 
-// The shown control `id` of a shown dialog at or under `top`, topmost dialog first.
-HWND FindTapTarget(HWND dialogOrAncestor, int id)
+// The shown control `id` of a shown dialog at or under `window`, child dialogs first.
+HWND FindTapTarget(HWND window, HWND top, int id)
 {
-    Window* w = FindWin(dialogOrAncestor);
-    if (!w || !IsReallyVisible(*w)) return nullptr;
-    for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
-        if (HWND found = FindTapTarget(*it, id)) return found;
+    if (window != top && !StyleShown(window)) return nullptr;
+    for (HWND kid = GetWindow(window, GW_CHILD); kid; kid = GetWindow(kid, GW_HWNDNEXT)) {
+        if (HWND found = FindTapTarget(kid, top, id)) return found;
     }
-    if (w->className != WC_DIALOG) return nullptr;
-    for (HWND child : w->children) {
-        Window* c = FindWin(child);
-        if (c && c->id == id && Pressable(child)) return child;
+    if (!IsDialog(window)) return nullptr;
+    for (HWND kid = GetWindow(window, GW_CHILD); kid; kid = GetWindow(kid, GW_HWNDNEXT)) {
+        if (GetDlgCtrlID(kid) == id && Pressable(kid)) return kid;
     }
     return nullptr;
 }
 
 HWND TargetFor(HWND hwnd, BYTE kind, WPARAM key)
 {
-    HWND top = TopLevelOf(hwnd);
-    Window* t = FindWin(top);
-    int id = t ? ControlIdFor(t->instance, kind, key) : 0;
-    return id ? FindTapTarget(top, id) : nullptr;
+    HWND top = GetAncestor(hwnd, GA_ROOT);
+    int id = top ? ControlIdFor(InstanceOf(top), kind, key) : 0;
+    return id ? FindTapTarget(top, top, id) : nullptr;
 }
 
 // Release, and click only if the control is still shown pressed: a pen may have released it,
@@ -103,7 +123,7 @@ void CompleteHeldTap()
     HWND button = g_keys.heldButton;
     g_keys.heldButton = nullptr;
     g_keys.heldKey = 0;
-    if (!FindWin(button)) return;
+    if (!IsWindow(button)) return;
     bool stillPressed = (SendMessage(button, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
     if (stillPressed && Pressable(button)) {
         SendMessage(button, BM_CLICK, 0, 0);
@@ -120,24 +140,20 @@ void Hold(HWND button, WPARAM key)
     SendMessage(button, BM_SETSTATE, TRUE, 0);
 }
 
-// The dialog controls under `top` in creation order, hidden ones included (the focus may sit on
+// The dialog controls under `hwnd` in creation order, hidden ones included (the focus may sit on
 // a key a mode switch hid, and moves on from its place).
 void CollectControls(HWND hwnd, std::vector<HWND>* out)
 {
-    Window* w = FindWin(hwnd);
-    if (!w) return;
-    for (HWND child : w->children) {
-        Window* c = FindWin(child);
-        if (!c) continue;
-        if (w->className == WC_DIALOG && c->className == u"BUTTON") out->push_back(child);
-        CollectControls(child, out);
+    for (HWND kid = GetWindow(hwnd, GW_CHILD); kid; kid = GetWindow(kid, GW_HWNDNEXT)) {
+        if (IsDialog(hwnd) && IsButton(kid)) out->push_back(kid);
+        CollectControls(kid, out);
     }
 }
 
 void MoveFocus(HWND hwnd, bool backwards)
 {
     std::vector<HWND> controls;
-    CollectControls(TopLevelOf(hwnd), &controls);
+    CollectControls(GetAncestor(hwnd, GA_ROOT), &controls);
     int count = static_cast<int>(controls.size());
     if (count == 0) return;
     auto it = std::find(controls.begin(), controls.end(), GetFocus());
@@ -156,7 +172,7 @@ void MoveFocus(HWND hwnd, bool backwards)
 HWND FocusedPressable(HWND hwnd)
 {
     HWND focus = GetFocus();
-    return focus && TopLevelOf(focus) == TopLevelOf(hwnd) && Pressable(focus) ? focus : nullptr;
+    return focus && GetAncestor(focus, GA_ROOT) == GetAncestor(hwnd, GA_ROOT) && Pressable(focus) ? focus : nullptr;
 }
 
 bool IsModifier(WPARAM key)
@@ -177,12 +193,12 @@ void OnKeyDown(HWND hwnd, WPARAM key, LPARAM lParam)
     if (g_keys.heldButton && g_keys.heldKey != key) CompleteHeldTap();
     if (CtrlHeld()) return;
     HWND button = TargetFor(hwnd, FVIRTKEY, key);
-    if (!button && key == VK_TAB) {
+    if (!button && key == VK_TAB && KeyTapsMoveFocus()) {
         g_keys.downKeyUsed = true;
         MoveFocus(hwnd, GetKeyState(VK_SHIFT) < 0);
         return;
     }
-    if (!button && key == VK_SPACE) button = FocusedPressable(hwnd);
+    if (!button && key == VK_SPACE && KeyTapsMoveFocus()) button = FocusedPressable(hwnd);
     if (!button) return;
     g_keys.downKeyUsed = true;
     Hold(button, key);
@@ -222,6 +238,11 @@ void RegisterKeyTaps(HINSTANCE instance, const KEYTAP* table, std::size_t count)
     Tables()[instance] = KeyTapTable{table, count};
 }
 
+bool HasKeyTaps(HWND root)
+{
+    return Tables().count(InstanceOf(root)) != 0;
+}
+
 bool KeyboardCuesShown()
 {
     return g_keyboardCues;
@@ -229,7 +250,7 @@ bool KeyboardCuesShown()
 
 void HandleKeyTapMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (!FindWin(hwnd)) return;
+    if (!IsWindow(hwnd)) return;
     switch (msg) {
     case WM_KEYDOWN: OnKeyDown(hwnd, wParam, lParam); break;
     case WM_CHAR:    OnChar(hwnd, wParam); break;

@@ -95,10 +95,20 @@ def random_sequences(count, ids):
     return [[rng.choice(pool) for _ in range(rng.randint(1, 24))] for _ in range(count)]
 
 
+HUNG = []
+
+
 def run(program, mode, seq):
+    """One run; a run that hangs is tried once more (Wine's start can stall on a loaded machine),
+    and is a difference of its own if it hangs again."""
     argv = program + ["--headless", "--trace", mode, " ".join(str(i) for i in seq)]
-    done = subprocess.run(argv, capture_output=True, timeout=120)
-    return done.returncode, done.stdout.decode("utf-8", "replace").splitlines()
+    for attempt in range(2):
+        try:
+            done = subprocess.run(argv, capture_output=True, timeout=60)
+            return done.returncode, done.stdout.decode("utf-8", "replace").splitlines()
+        except subprocess.TimeoutExpired:
+            HUNG.append(" ".join(argv))
+    return "hung twice", []
 
 
 def compare(job, linux, windows):
@@ -132,6 +142,8 @@ def main():
     differences = [r for r in results if r]
     for d in differences[:SHOWN_LIMIT]:
         print("DIFFERENT:", d)
+    for h in HUNG:
+        print("hung after 60 s, run again:", h)
     print(f"differential: {len(tables)} table sequences, {len(randoms)} random ones "
           f"({sum(1 for j in jobs if j[0] == '--taps')} tapped): {len(differences)} differ")
     return 1 if differences else 0

@@ -12,6 +12,7 @@
 #include <vector>
 #include "platform/drivers/windows/device_api.h"
 #include "platform/extras.h"
+#include "platform/user/key_taps.h"
 
 namespace {
 

@@ -11,8 +11,6 @@ bool DesktopShown();
 std::vector<HWND> ProgramTopLevelWindows();
 // The outer size of a window whose client area is the handheld's work area.
 SIZE WorkAreaWindowSize(DWORD style, DWORD exStyle);
-// Whether the instance of `root` registered a key-tap table.
-bool HasKeyTaps(HWND root);
 // Paints every shown window of `top` into `hdc`, whose origin is the top-left corner of the
 // device screen's work area (the client area's top-left corner), and the menu bar below it.
 void PaintWindowTree(HWND top, HDC hdc, POINT workAreaOrigin);
