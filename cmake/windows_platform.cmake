@@ -9,6 +9,7 @@ add_library(quorix_platform STATIC ${QUORIX_WINDOWS_SOURCES}
   platform/kernel/host_text.cpp
   platform/user/key_taps.cpp
   platform/shell/menu_resource.cpp
+  platform/shell/menu_bar_buttons.cpp
   platform/shell/shell_draw.cpp)
 target_include_directories(quorix_platform PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(quorix_platform PUBLIC UNICODE _UNICODE NOMINMAX)

@@ -9,29 +9,18 @@
 #include "platform/user/rect.h"
 #include "platform/shell/navigation_bar.h"
 #include "platform/kernel/resource_table.h"
-#include "platform/shell/shell_draw.h"
 #include "platform/shell/menu.h"
+#include "platform/shell/menu_bar_buttons.h"
 #include "platform/shell/shell_windows.h"
 
 namespace {
 
 const WCHAR kMenuBarClass[] = u"ShellMenuBar";
-constexpr int kButtonPadding = 10;
-constexpr int kMinButtonWidth = 36;
-constexpr int kLabelCap = 100;
-
-struct BarButton {
-    UINT command = 0;
-    bool enabled = true;
-    bool dropDown = false;
-    std::u16string label;
-    std::vector<ShellMenuItem> menu;  // the drop-down's items
-    RECT rect{};                      // client coordinates
-};
 
 struct MenuBarData {
     HWND parent = nullptr;
-    std::vector<BarButton> buttons;
+    std::vector<ShellBarButton> buttons;  // client coordinates
+    std::vector<ShellMenuItem> menu;      // the drop-downs' items
     int pressed = -1;   // drawn pressed: under the pen, or its menu is open
     int tracking = -1;  // the pen went down on this button
     HWND popup = nullptr;
@@ -43,51 +32,23 @@ MenuBarData* DataOf(HWND hwnd)
     return reinterpret_cast<MenuBarData*>(GetWindowLongPtr(hwnd, GWL_USERDATA));
 }
 
-std::u16string LabelOf(HINSTANCE instance, const ShellMenuBarButton& b, const std::vector<ShellMenuItem>& menu)
-{
-    WCHAR text[kLabelCap];
-    if (LoadString(instance, b.labelId, text, kLabelCap) > 0) return text;
-    return b.menuIndex < menu.size() ? menu[b.menuIndex].text : std::u16string();
-}
-
 // The bar's buttons from resource `id` of `instance`; false when either resource is missing or
 // malformed.
-bool LoadButtons(HINSTANCE instance, UINT id, std::vector<BarButton>* out)
+bool LoadButtons(HINSTANCE instance, UINT id, MenuBarData* d)
 {
     const ResourceEntry* bar = FindResourceEntry(instance, RT_RCDATA, id);
     ShellMenuBarResource parsed;
     if (!bar || !ParseMenuBarResource(bar->data, bar->size, &parsed)) return false;
     const ResourceEntry* menuRes = FindResourceEntry(instance, RT_MENU, parsed.menuId);
-    std::vector<ShellMenuItem> menu;
-    if (!menuRes || !ParseMenuTemplate(menuRes->data, menuRes->size, &menu)) return false;
-    for (const ShellMenuBarButton& b : parsed.buttons) {
-        BarButton button;
-        button.command = b.command;
-        button.enabled = (b.state & TBSTATE_ENABLED) != 0;
-        button.label = LabelOf(instance, b, menu);
-        if ((b.style & TBSTYLE_DROPDOWN) && b.menuIndex < menu.size() && (menu[b.menuIndex].flags & MF_POPUP)) {
-            button.dropDown = true;
-            button.menu = menu[b.menuIndex].items;
-        }
-        out->push_back(std::move(button));
-    }
+    if (!menuRes || !ParseMenuTemplate(menuRes->data, menuRes->size, &d->menu)) return false;
+    d->buttons = MakeBarButtons(instance, parsed, d->menu);
     return true;
 }
 
-// Buttons sit side by side from the left, each as wide as its label and some room.
-void LayOut(std::vector<BarButton>& buttons)
+const std::vector<ShellMenuItem>* DropDownItems(const MenuBarData& d, int index)
 {
-    HDC hdc = GetDC(nullptr);
-    {
-        ShellFontScope font(hdc, false);
-        int x = 0;
-        for (BarButton& b : buttons) {
-            int width = std::max(kMinButtonWidth, ShellTextWidth(hdc, b.label.c_str()) + 2 * kButtonPadding);
-            b.rect = RECT{x, 1, std::min(x + width, kScreenWidth), kMenuBarHeight};
-            x = b.rect.right;
-        }
-    }
-    ReleaseDC(nullptr, hdc);
+    const ShellBarButton& b = d.buttons[static_cast<std::size_t>(index)];
+    return b.dropDown ? &d.menu[b.menuIndex].items : nullptr;
 }
 
 void OnPaint(HWND hwnd)
@@ -95,18 +56,7 @@ void OnPaint(HWND hwnd)
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwnd, &ps);
     MenuBarData* d = DataOf(hwnd);
-    if (hdc && d) {
-        FillShellRect(hdc, RECT{0, 0, kScreenWidth, kMenuBarHeight}, kShellBarBack);
-        FillShellRect(hdc, RECT{0, 0, kScreenWidth, 1}, kShellBarLine);
-        ShellFontScope font(hdc, false);
-        for (std::size_t i = 0; i < d->buttons.size(); ++i) {
-            const BarButton& b = d->buttons[i];
-            bool pressed = static_cast<int>(i) == d->pressed;
-            if (pressed) FillShellRect(hdc, b.rect, kShellHighlight);
-            COLORREF color = pressed ? kShellHighlightText : b.enabled ? kShellText : kShellGrayText;
-            DrawShellText(hdc, b.label.c_str(), b.rect, color, DT_CENTER | DT_VCENTER);
-        }
-    }
+    if (hdc && d) PaintBarButtons(hdc, d->buttons, d->pressed, POINT{0, 0}, kScreenWidth);
     EndPaint(hwnd, &ps);
 }
 
@@ -120,11 +70,7 @@ void SetPressed(HWND hwnd, MenuBarData& d, int index)
 
 int HitButton(const MenuBarData& d, LPARAM lParam)
 {
-    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    for (std::size_t i = 0; i < d.buttons.size(); ++i) {
-        if (d.buttons[i].enabled && RectContains(d.buttons[i].rect, p)) return static_cast<int>(i);
-    }
-    return -1;
+    return HitBarButton(d.buttons, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
 }
 
 void OnPenDown(HWND hwnd, LPARAM lParam)
@@ -147,10 +93,10 @@ void OnPenMove(HWND hwnd, LPARAM lParam)
 
 void OpenDropDown(HWND hwnd, MenuBarData& d, int index)
 {
-    const BarButton& b = d.buttons[index];
     RECT bar;
     GetWindowRect(hwnd, &bar);
-    d.popup = OpenShellMenuPopup(b.menu, POINT{bar.left + b.rect.left, bar.top}, d.parent, hwnd);
+    d.popup = OpenShellMenuPopup(*DropDownItems(d, index), POINT{bar.left + d.buttons[index].rect.left, bar.top},
+                                 d.parent, hwnd);
     SetPressed(hwnd, d, d.popup ? index : -1);
 }
 
@@ -227,11 +173,10 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info)
     if (!info || !IsWindow(info->hwndParent)) return FALSE;
     auto* d = new MenuBarData;
     d->parent = info->hwndParent;
-    if (!(info->dwFlags & SHCMBF_EMPTYBAR) && !LoadButtons(info->hInstRes, info->nToolBarId, &d->buttons)) {
+    if (!(info->dwFlags & SHCMBF_EMPTYBAR) && !LoadButtons(info->hInstRes, info->nToolBarId, d)) {
         delete d;
         return FALSE;
     }
-    LayOut(d->buttons);
     InstallNavigationBar();
     WNDCLASS wc{};
     wc.lpfnWndProc = MenuBarProc;
@@ -276,7 +221,7 @@ bool ShellMenuBarEntries(HWND menuBar, std::vector<ShellMenuEntry>* buttons)
     MenuBarData* d = DataOf(menuBar);
     if (!d || !buttons) return false;
     buttons->clear();
-    for (const BarButton& b : d->buttons) buttons->push_back(ShellMenuEntry{b.label, b.enabled, b.dropDown, false});
+    for (const ShellBarButton& b : d->buttons) buttons->push_back(ShellMenuEntry{b.label, b.enabled, b.dropDown, false});
     return true;
 }
 
@@ -284,9 +229,10 @@ bool ShellMenuBarItems(HWND menuBar, int button, std::vector<ShellMenuEntry>* it
 {
     MenuBarData* d = DataOf(menuBar);
     if (!d || !items || button < 0 || button >= static_cast<int>(d->buttons.size())) return false;
-    if (!d->buttons[button].dropDown) return false;
+    const std::vector<ShellMenuItem>* menu = DropDownItems(*d, button);
+    if (!menu) return false;
     items->clear();
-    for (const ShellMenuItem& item : d->buttons[button].menu) {
+    for (const ShellMenuItem& item : *menu) {
         items->push_back(ShellMenuEntry{item.text, item.IsSelectable(), (item.flags & MF_POPUP) != 0, item.IsSeparator()});
     }
     return true;

@@ -12,6 +12,7 @@
 #include <vector>
 #include "platform/extras.h"
 #include "platform/shell/menu.h"
+#include "platform/shell/menu_bar_buttons.h"
 #include "platform/shell/shell_draw.h"
 #include "platform/shell/win32/shell_win32.h"
 
@@ -19,19 +20,7 @@ namespace {
 
 const wchar_t kMenuBarClass[] = L"ShellMenuBar";
 const wchar_t kBarProperty[] = L"ShellMenuBar";
-constexpr int kButtonPadding = 10;
-constexpr int kMinButtonWidth = 36;
-constexpr int kLabelCap = 100;
 constexpr LRESULT kHitBar = HTOBJECT;  // a hit-test code no frame part uses
-
-struct BarButton {
-    UINT command = 0;
-    bool enabled = true;
-    UINT menuIndex = 0;
-    bool dropDown = false;
-    std::wstring label;
-    RECT rect{};  // in the strip
-};
 
 struct MenuBar {
     HWND parent = nullptr;
@@ -39,7 +28,7 @@ struct MenuBar {
     HINSTANCE instance = nullptr;
     UINT menuId = 0;
     WNDPROC parentProc = nullptr;
-    std::vector<BarButton> buttons;
+    std::vector<ShellBarButton> buttons;  // in the strip
     int pressed = -1;
     int tracking = -1;
 };
@@ -70,56 +59,15 @@ bool LoadButtons(MenuBar& bar, UINT id)
         return false;
     }
     bar.menuId = parsed.menuId;
-    for (const ShellMenuBarButton& b : parsed.buttons) {
-        BarButton button;
-        button.command = b.command;
-        button.enabled = (b.state & TBSTATE_ENABLED) != 0;
-        button.menuIndex = b.menuIndex;
-        WCHAR text[kLabelCap];
-        if (LoadStringW(bar.instance, b.labelId, text, kLabelCap) > 0) {
-            button.label = text;
-        } else if (b.menuIndex < menu.size()) {
-            button.label.assign(menu[b.menuIndex].text.begin(), menu[b.menuIndex].text.end());
-        }
-        button.dropDown = (b.style & TBSTYLE_DROPDOWN) && b.menuIndex < menu.size() &&
-                          (menu[b.menuIndex].flags & MF_POPUP);
-        bar.buttons.push_back(std::move(button));
-    }
+    bar.buttons = MakeBarButtons(bar.instance, parsed, menu);
     return true;
-}
-
-// Buttons side by side from the left, each as wide as its label and some room.
-void LayOut(std::vector<BarButton>& buttons)
-{
-    HDC hdc = GetDC(nullptr);
-    {
-        ShellFontScope font(hdc, false);
-        int x = 0;
-        for (BarButton& b : buttons) {
-            int width = std::max(kMinButtonWidth, ShellTextWidth(hdc, b.label.c_str()) + 2 * kButtonPadding);
-            b.rect = RECT{x, 1, std::min(x + width, kScreenWidth), kMenuBarHeight};
-            x = b.rect.right;
-        }
-    }
-    ReleaseDC(nullptr, hdc);
 }
 
 void PaintBar(const MenuBar& bar, HDC hdc, POINT at)
 {
     RECT client;
     GetClientRect(bar.parent, &client);
-    FillShellRect(hdc, RECT{at.x, at.y, at.x + client.right, at.y + kMenuBarHeight}, kShellBarBack);
-    FillShellRect(hdc, RECT{at.x, at.y, at.x + client.right, at.y + 1}, kShellBarLine);
-    ShellFontScope font(hdc, false);
-    for (std::size_t i = 0; i < bar.buttons.size(); ++i) {
-        const BarButton& b = bar.buttons[i];
-        RECT r = b.rect;
-        OffsetRect(&r, at.x, at.y);
-        bool pressed = static_cast<int>(i) == bar.pressed;
-        if (pressed) FillShellRect(hdc, r, kShellHighlight);
-        COLORREF color = pressed ? kShellHighlightText : b.enabled ? kShellText : kShellGrayText;
-        DrawShellText(hdc, b.label.c_str(), r, color, DT_CENTER | DT_VCENTER);
-    }
+    PaintBarButtons(hdc, bar.buttons, bar.pressed, at, client.right);
 }
 
 // The strip's top-left corner in the parent's window coordinates and on the screen.
@@ -160,11 +108,7 @@ void SetPressed(MenuBar& bar, int index)
 int HitButton(const MenuBar& bar, POINT screen)
 {
     POINT strip = StripOnScreen(bar.parent);
-    POINT p{screen.x - strip.x, screen.y - strip.y};
-    for (std::size_t i = 0; i < bar.buttons.size(); ++i) {
-        if (bar.buttons[i].enabled && PtInRect(&bar.buttons[i].rect, p)) return static_cast<int>(i);
-    }
-    return -1;
+    return HitBarButton(bar.buttons, POINT{screen.x - strip.x, screen.y - strip.y});
 }
 
 bool InStrip(const MenuBar& bar, POINT screen)
@@ -305,7 +249,6 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info)
     bar->parent = info->hwndParent;
     bar->instance = info->hInstRes;
     if (!(info->dwFlags & SHCMBF_EMPTYBAR) && !LoadButtons(*bar, info->nToolBarId)) return FALSE;
-    LayOut(bar->buttons);
     WNDCLASSW wc{};
     wc.lpfnWndProc = MenuBarProc;
     wc.hInstance = GetModuleHandleW(nullptr);
