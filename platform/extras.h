@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
-#include "platform/win_types.h"
+#include "platform/windows.h"
 
 // Text of WCHARs as the standard library holds it: the same code on every target, whichever type
 // WCHAR is.
@@ -99,11 +99,17 @@ bool OpenDesktopWindow(int scale);
 void CloseDesktopWindow();
 
 // ---- Headless driving ------------------------------------------------------------------------------
-// Pen input at a point of the device screen, delivered as the desktop's mouse would be.
-void InjectPenDown(POINT screen);
-void InjectPenMove(POINT screen);
-void InjectPenUp(POINT screen);
-void InjectTap(POINT screen);
+// Pen input at a point of the device screen, delivered as the desktop's mouse would be:
+// WM_LBUTTONDOWN, WM_MOUSEMOVE or WM_LBUTTONUP.
+void InjectPen(UINT message, POINT screen);
+inline void InjectPenDown(POINT screen) { InjectPen(WM_LBUTTONDOWN, screen); }
+inline void InjectPenMove(POINT screen) { InjectPen(WM_MOUSEMOVE, screen); }
+inline void InjectPenUp(POINT screen) { InjectPen(WM_LBUTTONUP, screen); }
+inline void InjectTap(POINT screen)
+{
+    InjectPenDown(screen);
+    InjectPenUp(screen);
+}
 // Messages posted to a null window go to this hook when dispatched (the driver uses one to run
 // inside the program's own message loop).
 void SetThreadMessageHook(void (*hook)(const MSG& msg));

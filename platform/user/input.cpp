@@ -40,25 +40,9 @@ void DeliverPen(UINT msg, POINT screen)
 
 }  // namespace
 
-void InjectPenDown(POINT screen)
+void InjectPen(UINT message, POINT screen)
 {
-    DeliverPen(WM_LBUTTONDOWN, screen);
-}
-
-void InjectPenMove(POINT screen)
-{
-    DeliverPen(WM_MOUSEMOVE, screen);
-}
-
-void InjectPenUp(POINT screen)
-{
-    DeliverPen(WM_LBUTTONUP, screen);
-}
-
-void InjectTap(POINT screen)
-{
-    InjectPenDown(screen);
-    InjectPenUp(screen);
+    DeliverPen(message, screen);
 }
 
 void SetThreadMessageHook(void (*hook)(const MSG& msg))

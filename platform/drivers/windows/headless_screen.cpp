@@ -244,23 +244,7 @@ bool WriteScreenPng(const char* path)
     return ok;
 }
 
-void InjectPenDown(POINT screen)
+void InjectPen(UINT message, POINT screen)
 {
-    DeliverPen(WM_LBUTTONDOWN, screen);
-}
-
-void InjectPenMove(POINT screen)
-{
-    DeliverPen(WM_MOUSEMOVE, screen);
-}
-
-void InjectPenUp(POINT screen)
-{
-    DeliverPen(WM_LBUTTONUP, screen);
-}
-
-void InjectTap(POINT screen)
-{
-    InjectPenDown(screen);
-    InjectPenUp(screen);
+    DeliverPen(message, screen);
 }
