@@ -70,7 +70,7 @@ if(EXISTS ${QUORIX_GTEST_SOURCE}/CMakeLists.txt)
   add_subdirectory(${QUORIX_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   target_compile_options(gtest PRIVATE -w)
   add_executable(quorix_win_tests tests/message_sequence.cpp tests/program_messages_test.cpp
-                 tests/windows/test_main.cpp resources/quorix.rc)
+                 tests/windows/accessibility_test.cpp tests/windows/test_main.cpp resources/quorix.rc)
   target_link_libraries(quorix_win_tests PRIVATE quorix_app gtest)
   add_test(NAME windows_messages
            COMMAND bash -c ". \"$0/lib.sh\" && need_wine && exec wine \"$1\"" ${QUORIX_WIN_TESTS}

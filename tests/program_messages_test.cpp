@@ -13,47 +13,7 @@
 #include "resources/program_resources.h"
 #include "resources/resource_ids.h"
 #include "tests/message_sequence.h"
-
-namespace {
-
-using Step = void (*)(HWND face);
-Step g_step = nullptr;
-bool g_stepDone = false;
-
-void RunStep(const MSG& msg)
-{
-    // Only the test's own message starts the step, and only once (dialogs post null messages too).
-    if (msg.message != WM_APP || g_stepDone) return;
-    g_stepDone = true;
-    g_step(g_hwndCalc);
-    SendMessage(GetParent(g_hwndCalc), WM_CLOSE, 0, 0);
-}
-
-int RunProgramWith(Step step)
-{
-    g_step = step;
-    g_stepDone = false;
-    EnableCrossProcessWindows(false);
-    std::memset(&g_calc, 0, sizeof g_calc);
-    HINSTANCE instance = GetModuleHandle(nullptr);
-    RegisterProgramResources(instance);
-    SetThreadMessageHook(RunStep);
-    PostMessage(nullptr, WM_APP, 0, 0);
-    WCHAR commandLine[] = TEXT("");
-    int status = AppMain(instance, nullptr, commandLine, SW_SHOW);
-    SetThreadMessageHook(nullptr);
-    EXPECT_TRUE(g_stepDone) << "the program's loop never ran the step";
-    return status;
-}
-
-void TapKey(HWND face, int id)
-{
-    RECT r;
-    ASSERT_TRUE(GetWindowRect(GetDlgItem(face, id), &r));
-    InjectTap(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-}
-
-}  // namespace
+#include "tests/program_loop.h"
 
 TEST(ProgramMessages, TapOnAKeyDrawsItPressedThenUpThenClicks)
 {
