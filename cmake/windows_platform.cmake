@@ -13,7 +13,7 @@ add_library(quorix_platform STATIC ${QUORIX_WINDOWS_SOURCES}
   platform/shell/shell_draw.cpp)
 target_include_directories(quorix_platform PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(quorix_platform PUBLIC UNICODE _UNICODE NOMINMAX)
-target_link_libraries(quorix_platform PUBLIC user32 gdi32 kernel32 shell32 advapi32)
+target_link_libraries(quorix_platform PUBLIC user32 gdi32 kernel32 shell32 advapi32 oleacc ole32 oleaut32)
 # One self-contained executable each: the C++ runtime inside, only the system's DLLs outside.
 add_link_options(-static -static-libgcc -static-libstdc++)
 # -O2 as the Linux builds: GCC 12's -O3 warns falsely (-Wrestrict) inside std::string.

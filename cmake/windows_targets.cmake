@@ -60,8 +60,9 @@ add_test(NAME windows_window
          COMMAND bash ${QUORIX_WIN_TESTS}/window.sh $<TARGET_FILE:quorix> ${QUORIX_LINUX_BUILD} ${CMAKE_SOURCE_DIR})
 add_test(NAME windows_installer
          COMMAND bash ${QUORIX_WIN_TESTS}/installer.sh ${QUORIX_SETUP} ${QUORIX_ZIP} ${CMAKE_SOURCE_DIR})
-# The message-sequence tests that the Linux build runs too (tests/program_messages_test.cpp), with
-# GoogleTest built from Debian's sources for Windows.
+# The message-sequence tests that the Linux build runs too (tests/program_messages_test.cpp), what
+# screen readers hear of the real controls, and hostile device paths against the Windows mapping
+# (the Linux test's generator), with GoogleTest built from Debian's sources for Windows.
 set(QUORIX_GTEST_SOURCE /usr/src/googletest)
 if(EXISTS ${QUORIX_GTEST_SOURCE}/CMakeLists.txt)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
@@ -70,11 +71,10 @@ if(EXISTS ${QUORIX_GTEST_SOURCE}/CMakeLists.txt)
   add_subdirectory(${QUORIX_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   target_compile_options(gtest PRIVATE -w)
   add_executable(quorix_win_tests tests/message_sequence.cpp tests/program_messages_test.cpp
-                 tests/windows/test_main.cpp resources/quorix.rc)
+                 tests/windows/accessibility_test.cpp tests/windows/device_paths_test.cpp tests/windows/test_main.cpp
+                 resources/quorix.rc)
   target_link_libraries(quorix_win_tests PRIVATE quorix_app gtest)
-  add_test(NAME windows_messages
-           COMMAND bash -c ". \"$0/lib.sh\" && need_wine && exec wine \"$1\"" ${QUORIX_WIN_TESTS}
-                   $<TARGET_FILE:quorix_win_tests>)
+  add_test(NAME windows_messages COMMAND bash ${QUORIX_WIN_TESTS}/unit_tests.sh $<TARGET_FILE:quorix_win_tests>)
   list(APPEND QUORIX_WINE_EXTRA windows_messages)
 endif()
 set(QUORIX_WINE_TESTS windows_headless windows_differential windows_window windows_installer ${QUORIX_WINE_EXTRA})

@@ -55,6 +55,7 @@ struct PROCESS_INFORMATION {
     DWORD dwThreadId;
 };
 
+DWORD GetCurrentThreadId();
 DWORD GetLastError();
 void SetLastError(DWORD error);
 

@@ -25,7 +25,7 @@ const MessageName kMessageNames[] = {
     MESSAGE_NAME(WM_KEYUP),       MESSAGE_NAME(WM_CHAR),         MESSAGE_NAME(WM_INITDIALOG),
     MESSAGE_NAME(WM_COMMAND),     MESSAGE_NAME(WM_TIMER),        MESSAGE_NAME(WM_MOUSEMOVE),
     MESSAGE_NAME(WM_LBUTTONDOWN), MESSAGE_NAME(WM_LBUTTONUP),    MESSAGE_NAME(WM_CAPTURECHANGED),
-    MESSAGE_NAME(WM_COPY),        MESSAGE_NAME(WM_PASTE),
+    MESSAGE_NAME(WM_COPY),        MESSAGE_NAME(WM_PASTE),        MESSAGE_NAME(WM_SETFONT),
 };
 #undef MESSAGE_NAME
 
@@ -142,8 +142,35 @@ MessageRecorder::MessageRecorder(HWND hwnd, std::vector<UINT> kinds) : m_kinds(s
         SetWindowLongPtr(hwnd, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageRecorder::SubclassProc)));
 }
 
+// The thread's one hook recorder.
+static MessageRecorder* g_threadRecorder = nullptr;
+
+MessageRecorder::MessageRecorder(WholeThread, std::vector<UINT> kinds) : m_kinds(std::move(kinds))
+{
+    if (g_threadRecorder) {
+        ADD_FAILURE() << "a thread has one recorder at a time";
+        return;
+    }
+    m_hook = SetWindowsHookEx(WH_CALLWNDPROC, &MessageRecorder::HookProc, nullptr, GetCurrentThreadId());
+    EXPECT_TRUE(m_hook) << "WH_CALLWNDPROC hook, error " << GetLastError();
+    if (m_hook) g_threadRecorder = this;
+}
+
+LRESULT CALLBACK MessageRecorder::HookProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && g_threadRecorder) {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        g_threadRecorder->Record(sent->hwnd, sent->message, sent->wParam, sent->lParam);
+    }
+    return CallNextHookEx(g_threadRecorder ? g_threadRecorder->m_hook : nullptr, code, wParam, lParam);
+}
+
 MessageRecorder::~MessageRecorder()
 {
+    if (m_hook) {
+        UnhookWindowsHookEx(m_hook);
+        g_threadRecorder = nullptr;
+    }
     if (!m_hwnd) return;
     if (IsWindow(m_hwnd)) SetWindowLongPtr(m_hwnd, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(m_original));
     std::erase(Subclassed(), this);

@@ -31,6 +31,10 @@ public:
     // Records what `hwnd` receives, then hands it on to the window's procedure, until the
     // recorder goes.
     MessageRecorder(HWND hwnd, std::vector<UINT> kinds);
+    // Records what is sent to any window of the thread, windows not yet created included (a
+    // WH_CALLWNDPROC hook), until the recorder goes: how a start-up is heard.
+    struct WholeThread {};
+    MessageRecorder(WholeThread, std::vector<UINT> kinds);
     ~MessageRecorder();
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;
@@ -39,14 +43,22 @@ public:
     const std::vector<SeqMessage>& Messages() const { return m_messages; }
     std::vector<SeqMessage> Take();
     void Clear() { m_messages.clear(); }
+    // Keeps only the messages that `keep` accepts.
+    template <typename Keep>
+    void KeepOnly(Keep keep)
+    {
+        std::erase_if(m_messages, [&](const SeqMessage& m) { return !keep(m); });
+    }
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
 
     std::vector<UINT> m_kinds;
     std::vector<SeqMessage> m_messages;
     HWND m_hwnd = nullptr;
     WNDPROC m_original = nullptr;
+    HHOOK m_hook = nullptr;
 };
 
 // "WM_COMMAND(1007, BN_CLICKED), WM_CLOSE(*, *)": an expected list shows what it ignores as *.

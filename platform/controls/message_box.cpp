@@ -121,13 +121,15 @@ int MessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT)
     state.text = text && !IS_INTRESOURCE(text) ? text : u"";
     state.font = CreateShellFont(false);
     HWND top = GetAncestor(owner, GA_ROOT);
+    // The owner is disabled before the box exists, as for a dialog box.
+    bool reenable = top && IsWindowEnabled(top);
+    if (reenable) EnableWindow(top, FALSE);
     HWND box = CreateBox(top, state, caption && !IS_INTRESOURCE(caption) ? caption : u"Error");
     if (!box) {
+        if (reenable) EnableWindow(top, TRUE);
         DeleteObject(state.font);
         return 0;
     }
-    bool reenable = top && IsWindowEnabled(top);
-    if (reenable) EnableWindow(top, FALSE);
     ShowWindow(box, SW_SHOW);
     RunModalLoop(box);
     if (reenable) EnableWindow(top, TRUE);

@@ -1,9 +1,16 @@
-// The thread's last error, and the mapping from host errno values to Win32 errors.
+// The thread's identity and last error, and the mapping from host errno values to Win32 errors.
 #include <cerrno>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include "platform/kernel/host_errors.h"
 
 namespace {
 thread_local DWORD t_lastError = ERROR_SUCCESS;
+}
+
+DWORD GetCurrentThreadId()
+{
+    return static_cast<DWORD>(syscall(SYS_gettid));
 }
 
 DWORD GetLastError()

@@ -9,6 +9,7 @@
 #include <mutex>
 #include "platform/drivers/backend.h"
 #include "platform/user/input.h"
+#include "platform/user/message_hooks.h"
 #include "platform/user/platform_messages.h"
 #include "platform/user/queue_service.h"
 #include "platform/user/window_internal.h"
@@ -211,7 +212,8 @@ LRESULT DispatchMessage(const MSG* msg)
     }
     Window* w = FindWin(msg->hwnd);
     if (!w) return 0;
-    LRESULT result = SendMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    // Straight to the window procedure: hooks on sent messages do not see queued ones.
+    LRESULT result = w->proc ? w->proc(msg->hwnd, msg->message, msg->wParam, msg->lParam) : 0;
     if (msg->message == WM_PAINT) {
         // A window procedure that did not paint must not be asked again and again.
         if (Window* still = FindWin(msg->hwnd)) still->invalid = false;
@@ -224,7 +226,10 @@ LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     if (IsRemoteHandle(hwnd)) return RemoteWindows()->send(hwnd, msg, wParam, lParam);
     Window* w = FindWin(hwnd);
     if (!w || !w->proc) return 0;
-    return w->proc(hwnd, msg, wParam, lParam);
+    RunSentMessageHooks(hwnd, msg, wParam, lParam);
+    // The hook may have destroyed the window.
+    w = FindWin(hwnd);
+    return w && w->proc ? w->proc(hwnd, msg, wParam, lParam) : 0;
 }
 
 LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

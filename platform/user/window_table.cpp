@@ -362,14 +362,13 @@ BOOL ShowWindow(HWND hwnd, int cmdShow)
         if (wasShowing) InvalidateUncovered(*w, area);
         NotifyWindowChange(hwnd, WindowChange::Hidden);
         if (GetActiveWindow() == hwnd) {
-            SetActiveWindow(nullptr);
-            for (auto it = g_topLevel.rbegin(); it != g_topLevel.rend(); ++it) {
+            // The next shown window takes over straight away: each hears which the other is.
+            HWND next = nullptr;
+            for (auto it = g_topLevel.rbegin(); it != g_topLevel.rend() && !next; ++it) {
                 Window* o = FindWin(*it);
-                if (o && *it != hwnd && (o->style & WS_VISIBLE) && !(o->exStyle & WS_EX_NOACTIVATE)) {
-                    SetActiveWindow(*it);
-                    break;
-                }
+                if (o && *it != hwnd && (o->style & WS_VISIBLE) && !(o->exStyle & WS_EX_NOACTIVATE)) next = *it;
             }
+            SetActiveWindow(next);
         }
     }
     return wasVisible;
@@ -655,7 +654,10 @@ BOOL EnableWindow(HWND hwnd, BOOL enable)
     BOOL wasDisabled = (w->style & WS_DISABLED) ? TRUE : FALSE;
     if (enable) w->style &= ~WS_DISABLED;
     else w->style |= WS_DISABLED;
-    if (wasDisabled == (enable ? TRUE : FALSE)) NotifyWindowChange(hwnd, WindowChange::Enabled);
+    if (wasDisabled == (enable ? TRUE : FALSE)) {
+        SendMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
+        if (FindWin(hwnd)) NotifyWindowChange(hwnd, WindowChange::Enabled);
+    }
     return wasDisabled;
 }
 

@@ -83,6 +83,7 @@ INT_PTR CALLBACK DeviceDialogStartProc(HWND dialog, UINT msg, WPARAM wParam, LPA
     const auto* start = reinterpret_cast<const DialogStart*>(lParam);
     SetWindowLongPtrW(dialog, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(start->proc));
     LayOutInDeviceUnits(dialog, *start);
+    MakeControlsAccessible(dialog);
     return start->proc ? start->proc(dialog, msg, wParam, start->param) : TRUE;
 }
 

@@ -60,16 +60,20 @@ bool MakeFolders(const std::wstring& path)
     }
 }
 
+// A name Windows takes for a device in any folder: the part before the first dot, trailing
+// spaces dropped ("nul .txt" is NUL), is a device's name.
 bool IsReservedName(const std::wstring& name)
 {
     std::wstring stem = name.substr(0, name.find(L'.'));
+    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
     for (wchar_t& c : stem) c = static_cast<wchar_t>(std::towupper(c));
-    static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL"};
+    static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$", L"CLOCK$"};
     for (const wchar_t* d : kDevices) {
         if (stem == d) return true;
     }
+    // COM0-9 and LPT0-9, and with a superscript 1, 2 or 3.
     return stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
-           stem[3] >= L'0' && stem[3] <= L'9';
+           ((stem[3] >= L'0' && stem[3] <= L'9') || (stem[3] && wcschr(L"\u00B9\u00B2\u00B3", stem[3])));
 }
 
 bool IsBadName(const std::wstring& name)
@@ -84,6 +88,38 @@ bool Fail(DWORD error)
 {
     SetLastError(error);
     return false;
+}
+
+// Where `path` leads once links and junctions are followed: the final path of what is there, or
+// of the nearest folder above it that is; empty when none can be opened.
+std::wstring FinalPath(std::wstring path)
+{
+    for (;;) {
+        HANDLE item = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (item != INVALID_HANDLE_VALUE) {
+            std::wstring leads(MAX_PATH, L'\0');
+            DWORD n = GetFinalPathNameByHandleW(item, leads.data(), static_cast<DWORD>(leads.size()), FILE_NAME_NORMALIZED);
+            if (n >= leads.size()) {
+                leads.resize(n);
+                n = GetFinalPathNameByHandleW(item, leads.data(), n, FILE_NAME_NORMALIZED);
+            }
+            CloseHandle(item);
+            leads.resize(n < leads.size() ? n : 0);
+            return leads;
+        }
+        std::size_t slash = path.rfind(L'\\');
+        if (slash == std::wstring::npos || slash < 3) return L"";
+        path.resize(slash);
+    }
+}
+
+// Whether `path` is `folder` or inside it, as the file system compares names.
+bool IsSameOrInside(const std::wstring& folder, const std::wstring& path)
+{
+    if (path.size() < folder.size() || (path.size() > folder.size() && path[folder.size()] != L'\\')) return false;
+    int n = static_cast<int>(folder.size());
+    return CompareStringOrdinal(path.c_str(), n, folder.c_str(), n, TRUE) == CSTR_EQUAL;
 }
 
 bool ReadWholeFile(const std::wstring& path, std::string* out, DWORD cap)
@@ -225,8 +261,13 @@ bool MapDevicePathToHost(LPCWSTR devicePath, std::wstring* hostPath)
         if (end == std::wstring::npos) break;
         start = end + 1;
     }
-    *hostPath = root;
-    for (const std::wstring& name : names) *hostPath += L"\\" + name;
+    std::wstring host = root;
+    for (const std::wstring& name : names) host += L"\\" + name;
+    // A link or junction inside the folder could lead anywhere: what the path names must be in
+    // the folder once they are followed.
+    std::wstring rootLeads = FinalPath(root), hostLeads = FinalPath(host);
+    if (rootLeads.empty() || !IsSameOrInside(rootLeads, hostLeads)) return Fail(ERROR_ACCESS_DENIED);
+    *hostPath = host;
     return true;
 }
 

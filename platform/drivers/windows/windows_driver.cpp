@@ -108,11 +108,6 @@ int EndingSignal()
     return 0;  // Windows ends a program with messages (WM_CLOSE, WM_ENDSESSION), not signals
 }
 
-void RegisterControlDescriptions(HINSTANCE, const CONTROLDESCRIPTION*, std::size_t)
-{
-    // Knowingly lacks: screen readers on Windows read the real controls' captions only.
-}
-
 // ---- The driver's own ----------------------------------------------------------------------------
 
 bool DesktopShown()

@@ -20,3 +20,6 @@ std::wstring DeviceRootFolder();
 // A device path ("\Windows\x.htp") as a path under the device root; false, with the thread's
 // last error set, for a path that would name anything outside it.
 bool MapDevicePathToHost(LPCWSTR devicePath, std::wstring* hostPath);
+// Makes a new dialog's controls answer screen readers with their registered descriptions, and a
+// hidden edit control (a display the dialog paints) as shown read-only text.
+void MakeControlsAccessible(HWND dialog);
