@@ -17,22 +17,11 @@ void SetActiveWindowObserver(void (*observer)(HWND))
     g_activeChanged = observer;
 }
 
-// The top-level window that holds `hwnd`.
-static HWND TopLevelOf(HWND hwnd)
-{
-    Window* w = FindWin(hwnd);
-    while (w && w->parent) {
-        hwnd = w->parent;
-        w = FindWin(hwnd);
-    }
-    return hwnd;
-}
-
 HWND SetFocus(HWND hwnd)
 {
     if (hwnd && !FindWin(hwnd)) return nullptr;
     // Focus in an inactive window activates it first (its WM_ACTIVATE may take the focus itself).
-    HWND top = TopLevelOf(hwnd);
+    HWND top = GetAncestor(hwnd, GA_ROOT);
     if (hwnd && top != GetActiveWindow()) SetActiveWindow(top);
     if (hwnd && !FindWin(hwnd)) return nullptr;
     HWND old = g_focus;
