@@ -168,4 +168,5 @@ void StartAccessibility()
 void StopAccessibility()
 {
     StopAtspiBridge();
+    UnloadDbusApi();
 }

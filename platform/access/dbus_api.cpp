@@ -29,6 +29,8 @@ const DbusApi* LoadDbusApi(std::string* error)
 void UnloadDbusApi()
 {
     if (!g_handle) return;
+    // libdbus keeps what connecting allocated (addresses, type caches) until told to let go.
+    g_api.dbus_shutdown();
     dlclose(g_handle);
     g_handle = nullptr;
     g_api = DbusApi{};

@@ -19,7 +19,7 @@
     X(dbus_message_iter_init) X(dbus_message_iter_init_append) X(dbus_message_iter_get_arg_type)         \
     X(dbus_message_iter_get_basic) X(dbus_message_iter_next) X(dbus_message_iter_recurse)                \
     X(dbus_message_iter_append_basic) X(dbus_message_iter_open_container)                               \
-    X(dbus_message_iter_close_container) X(dbus_message_append_args) X(dbus_message_demarshal) X(dbus_message_marshal) X(dbus_free)
+    X(dbus_message_iter_close_container) X(dbus_message_append_args) X(dbus_message_demarshal) X(dbus_message_marshal) X(dbus_free) X(dbus_shutdown)
 
 struct DbusApi {
 #define ACCESS_DBUS_SLOT(name) decltype(&::name) name = nullptr;

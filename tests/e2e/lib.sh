@@ -66,8 +66,10 @@ start_x() {
   local attempt
   for attempt in 1 2 3; do
     : >"$E2E_DIR/display"
+    # -noreset: an X server resets when its last client leaves, and a client connecting meanwhile
+    # (a test's xdotool after xdpyinfo and the bus launcher have come and gone) is refused.
     # shellcheck disable=SC2086
-    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp ${E2E_XVFB_ARGS:-} 3>"$E2E_DIR/display" 2>"$E2E_DIR/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp -noreset ${E2E_XVFB_ARGS:-} 3>"$E2E_DIR/display" 2>"$E2E_DIR/xvfb.log" &
     XVFB_PID=$!
     if wait_for 15 test -s "$E2E_DIR/display"; then
       export DISPLAY=":$(head -n1 "$E2E_DIR/display")"

@@ -20,10 +20,6 @@ if [ -z "${E2E_IN_SESSION:-}" ]; then
   exit "$status"
 fi
 source "$(dirname "$0")/lib.sh"
-# In the sanitizer build, a run that has talked to the accessibility bus leaves fontconfig's
-# caches unreachable at exit (not yet understood, and not seen without the bus): leaks are looked
-# for by every other real-window test, not by this one.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 READER="$(dirname "$0")/screen_reader.py"
 unset AT_SPI_BUS_ADDRESS QUORIX_ACCESSIBILITY
 start_x
@@ -36,7 +32,9 @@ a11y_address() {
 }
 wait_for 10 a11y_address || fail "the accessibility bus did not start: $(cat "$E2E_DIR/launcher.log")"
 
-# Off: the session has not turned accessibility on.
+# Off: the session has not turned accessibility on, and no bus is named on the root window (the
+# launcher names the one it started there).
+xprop -root -remove AT_SPI_BUS
 start_quorix
 timeout 30 /usr/bin/python3 "$READER" absent || fail "the program is on the bus while accessibility is off"
 end_quorix
@@ -49,8 +47,12 @@ QUORIX_PID=$QPID timeout 60 /usr/bin/python3 "$READER" use "$WIN" | tee "$E2E_DI
 shot after-walk
 
 # The accessibility bus goes away: the program says so once and goes on.
-BUS_DAEMON=$(pgrep -P "$LAUNCHER" dbus-daemon | head -n1)
-[ -n "$BUS_DAEMON" ] || fail "no accessibility bus daemon under the launcher"
+# Under the launcher that owns org.a11y.Bus: when the first GetAddress came before ours had taken
+# the name, the session bus started a second launcher, and that one's bus is the one in use.
+OWNER=$(dbus-send --session --dest=org.freedesktop.DBus --print-reply=literal /org/freedesktop/DBus \
+  org.freedesktop.DBus.GetConnectionUnixProcessID string:org.a11y.Bus | awk '{print $2}') || true
+BUS_DAEMON=$(pgrep -P "${OWNER:-$LAUNCHER}" dbus-daemon | head -n1) || true
+[ -n "$BUS_DAEMON" ] || fail "no accessibility bus daemon under the launcher ${OWNER:-$LAUNCHER}"
 "$QUORIX_PROBE" grab "$WIN" "$E2E_DIR/before.png"
 kill "$BUS_DAEMON"
 wait_for 10 grep -q "accessibility bus went away" "$E2E_DIR/quorix.err" || fail "the program did not notice the bus going"

@@ -201,6 +201,20 @@ int VirtualKeyFromKeysym(xkb_keysym_t sym)
     return 0;
 }
 
+// The key's virtual key in layout `group`, as Windows names keys: its symbol without modifiers,
+// except that the digit row is the 1 ... 0 keys wherever Shift puts its digits (a French layout
+// types & é " ' ( ... on them unshifted). Leaves the state's modifiers changed.
+int KeyVirtualKey(xkb_keycode_t key, xkb_layout_index_t group)
+{
+    const XkbApi& x = g_kb.api;
+    x.xkb_state_update_mask(g_kb.state, XCB_MOD_MASK_SHIFT, 0, 0, 0, 0, group);
+    xkb_keysym_t shifted = x.xkb_state_key_get_one_sym(g_kb.state, key);
+    if (shifted >= '0' && shifted <= '9') return int(shifted);
+    x.xkb_state_update_mask(g_kb.state, 0, 0, 0, 0, 0, group);
+    int vk = VirtualKeyFromKeysym(x.xkb_state_key_get_one_sym(g_kb.state, key));
+    return vk ? vk : VirtualKeyFromKeysym(shifted);
+}
+
 // What the key typed: through the compose table while a sequence is under way.
 std::string TypedText(xkb_keycode_t code, xkb_keysym_t sym)
 {
@@ -248,16 +262,14 @@ void X11KeyEvent(xcb_connection_t* c, const xcb_key_press_event_t& e)
     const XkbApi& x = g_kb.api;
     const bool down = (e.response_type & 0x7F) == XCB_KEY_PRESS;
     // The event's state: the modifiers in its low byte, the layout group in bits 13 and 14. The
-    // virtual key is the key's symbol in that layout without modifiers (Shift+1 is still the
-    // 1 key), its text the one with them.
+    // virtual key names the key in that layout whatever the modifiers (Shift+1 is still the
+    // 1 key), its text is the one with them.
     const xkb_layout_index_t group = (e.state >> 13) & 3;
-    x.xkb_state_update_mask(g_kb.state, 0, 0, 0, 0, 0, group);
-    xkb_keysym_t plain = x.xkb_state_key_get_one_sym(g_kb.state, e.detail);
+    DesktopInput in;
+    in.virtualKey = KeyVirtualKey(e.detail, group);
     x.xkb_state_update_mask(g_kb.state, e.state & 0xFF, 0, 0, 0, 0, group);
     xkb_keysym_t sym = x.xkb_state_key_get_one_sym(g_kb.state, e.detail);
-    DesktopInput in;
     in.kind = down ? DesktopInput::KeyDown : DesktopInput::KeyUp;
-    in.virtualKey = VirtualKeyFromKeysym(plain);
     in.scanCode = e.detail >= 8 ? e.detail - 8 : 0;  // X key codes are the kernel's plus 8
     in.repeat = down && g_kb.held[e.detail];
     // The state is the one before this event: a modifier key changes its own bit.
@@ -281,10 +293,7 @@ void X11KeyboardFocusLost()
         g_kb.held[code] = false;
         DesktopInput in;
         in.kind = DesktopInput::KeyUp;
-        if (g_kb.state) {
-            g_kb.api.xkb_state_update_mask(g_kb.state, 0, 0, 0, 0, 0, 0);
-            in.virtualKey = VirtualKeyFromKeysym(g_kb.api.xkb_state_key_get_one_sym(g_kb.state, xkb_keycode_t(code)));
-        }
+        if (g_kb.state) in.virtualKey = KeyVirtualKey(xkb_keycode_t(code), 0);
         in.scanCode = code >= 8 ? int(code) - 8 : 0;
         QueueDesktopInput(in);
     }
