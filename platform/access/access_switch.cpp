@@ -13,8 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
-#include <system_error>
-#include <thread>
+#include <pthread.h>
+#include <sys/mman.h>
 #include <unistd.h>
 #include <string>
 #include "platform/access/atspi_bridge.h"
@@ -166,10 +166,16 @@ std::string FindBusAddress(bool on)
     return address;
 }
 
+// The asking thread's stack is the program's own, unmapped when it ends: a stack the C library
+// keeps for the next thread would stay resident for nothing.
+constexpr std::size_t kAskingStackBytes = 256 * 1024;
+
 // The question being asked on its own thread. Allocated, never a static object: nothing of it
 // runs before main or at exit.
 struct Asking {
-    std::thread thread;
+    pthread_t thread{};
+    bool started = false;
+    void* stack = MAP_FAILED;
     std::mutex lock;
     bool answered = false;
     bool on = false;
@@ -177,19 +183,52 @@ struct Asking {
 };
 Asking* g_asking = nullptr;
 
+void Ask(Asking* a)
+{
+    std::string address = FindBusAddress(a->on);
+    {
+        std::lock_guard<std::mutex> lock(a->lock);
+        a->address = std::move(address);
+        a->answered = true;
+    }
+    BackendWake();
+}
+
+// Starts the thread on a stack of its own; false when there is none to be had.
+bool StartAskingThread(Asking* a)
+{
+    // Its allocations (libdbus's) come from the one arena the UI thread uses, and go back with
+    // malloc_trim; an arena of its own would stay behind, partly resident, for nothing. The
+    // program's few other threads allocate next to nothing.
+    mallopt(M_ARENA_MAX, 1);
+    a->stack = mmap(nullptr, kAskingStackBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_STACK, -1, 0);
+    if (a->stack == MAP_FAILED) return false;
+    pthread_attr_t attr;
+    if (pthread_attr_init(&attr) != 0) return false;
+    bool started = pthread_attr_setstack(&attr, a->stack, kAskingStackBytes) == 0 &&
+                   pthread_create(&a->thread, &attr, [](void* arg) -> void* {
+                       Ask(static_cast<Asking*>(arg));
+                       return nullptr;
+                   }, a) == 0;
+    pthread_attr_destroy(&attr);
+    a->started = started;
+    return started;
+}
+
 // Ends the asking (waiting for its thread); the bus address it found.
 std::string FinishAsking()
 {
     Asking* a = g_asking;
     g_asking = nullptr;
-    if (a->thread.joinable()) a->thread.join();
+    if (a->started) pthread_join(a->thread, nullptr);
+    if (a->stack != MAP_FAILED) munmap(a->stack, kAskingStackBytes);
     std::string address = std::move(a->address);
     bool toldOn = a->on && a->answered;  // asked, with accessibility asked for
     delete a;
     if (address.empty()) {
         if (toldOn) std::fprintf(stderr, "%s: no accessibility bus found; screen readers are not served\n",
                                  program_invocation_short_name);
-        // What libdbus and the thread's allocation arena took goes back to the system.
+        // What libdbus took goes back to the system.
         malloc_trim(0);
     }
     return address;
@@ -212,22 +251,9 @@ void AskWhenDrawn()
 {
     HWND unpainted = nullptr;
     if (HasPendingPaint(&unpainted)) return;
-    Asking* a = g_asking;
     SetQueueService(TakeAnswer);
-    auto ask = [a] {
-        std::string address = FindBusAddress(a->on);
-        {
-            std::lock_guard<std::mutex> lock(a->lock);
-            a->address = std::move(address);
-            a->answered = true;
-        }
-        BackendWake();
-    };
-    try {
-        a->thread = std::thread(ask);
-    } catch (const std::system_error&) {
-        ask();  // no thread to be had: asked in line, as the answer is needed all the same
-    }
+    // No thread to be had: asked in line, as the answer is needed all the same.
+    if (!StartAskingThread(g_asking)) Ask(g_asking);
 }
 
 }  // namespace
