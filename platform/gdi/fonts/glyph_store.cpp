@@ -115,6 +115,7 @@ struct Store {
     bool read = false;
     std::string header;   // empty: storing is off
     bool current = false;  // the file on disk begins with this header
+    bool unwritable = false;  // a new file could not be made: not tried again in this process
     std::size_t bytes = 0;
     std::string text;  // the file as read; glyph offsets point into it
     std::unordered_map<std::string, FontEntry> fonts;
@@ -232,7 +233,11 @@ void Append(const std::string& payload)
     w.Put(std::uint32_t(payload.size()));
     w.Put(Checksum(payload));
     record = w.out + payload;
-    if ((!g_store.current || g_store.bytes + record.size() > kMaxFileBytes) && !StartFile()) return;
+    if (g_store.unwritable) return;
+    if ((!g_store.current || g_store.bytes + record.size() > kMaxFileBytes) && !StartFile()) {
+        g_store.unwritable = true;
+        return;
+    }
     int fd = open(StorePath().c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0) return;
     if (WriteAll(fd, record.data(), record.size())) g_store.bytes += record.size();
