@@ -212,6 +212,7 @@ TEST_F(FaultTest, AFifoInPlaceOfAFileIsRefusedNotWaitedOn)
         {device / "registry.dat", "--setup", 1, ""},
         {device / "Windows" / "quorix_use.htp", "--setup", 0, ""},
         {m_dir / "cache" / "quorix" / "fonts.cache", "--headless --keys '1 2 + 3 ='", 0, "15.\n"},
+        {m_dir / "cache" / "quorix" / "glyphs.cache", "--headless --keys '1 2 + 3 ='", 0, "15.\n"},
     };
     for (const Case& c : cases) {
         fs::remove(c.fifo);

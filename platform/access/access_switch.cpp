@@ -1,18 +1,29 @@
 // Finding out whether accessibility is on and where its bus is (see access_switch.h). The X root
 // window is read through libxcb, which every X backend has loaded already; the session bus
-// through libdbus, unloaded again when it says no.
+// through libdbus, unloaded again when it says no. The asking waits on the X server and the
+// session bus (and loads libdbus when there is a session bus): done in line it held the first
+// frame back by 5 to 7 ms, and on a thread of its own beside the first drawing still 2 to 3 ms.
+// So it is asked on a thread once the window has drawn everything (that drawing is then shown at
+// once), and the UI thread starts the bridge when the answer is there.
 #include "platform/access/access_switch.h"
 #include <xcb/xcb.h>
+#include <malloc.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <pthread.h>
+#include <sys/mman.h>
 #include <unistd.h>
 #include <string>
 #include "platform/access/atspi_bridge.h"
 #include "platform/access/dbus_api.h"
+#include "platform/drivers/backend.h"
 #include "platform/kernel/host_dirs.h"
 #include "platform/kernel/shared_library.h"
+#include "platform/user/queue_service.h"
+#include "platform/user/window_internal.h"
 
 namespace {
 
@@ -146,27 +157,123 @@ std::string AskSessionBus(bool forced)
     return address;
 }
 
+std::string FindBusAddress(bool on)
+{
+    std::string address;
+    if (const char* named = std::getenv("AT_SPI_BUS_ADDRESS"); named && *named && on) address = named;
+    if (address.empty()) address = RootWindowBusAddress();
+    if (address.empty()) address = AskSessionBus(on);
+    return address;
+}
+
+// The asking thread's stack is the program's own, unmapped when it ends: a stack the C library
+// keeps for the next thread would stay resident for nothing.
+constexpr std::size_t kAskingStackBytes = 256 * 1024;
+
+// The question being asked on its own thread. Allocated, never a static object: nothing of it
+// runs before main or at exit.
+struct Asking {
+    pthread_t thread{};
+    bool started = false;
+    void* stack = MAP_FAILED;
+    std::mutex lock;
+    bool answered = false;
+    bool on = false;
+    std::string address;
+};
+Asking* g_asking = nullptr;
+
+void Ask(Asking* a)
+{
+    std::string address = FindBusAddress(a->on);
+    {
+        std::lock_guard<std::mutex> lock(a->lock);
+        a->address = std::move(address);
+        a->answered = true;
+    }
+    BackendWake();
+}
+
+// Starts the thread on a stack of its own; false when there is none to be had.
+bool StartAskingThread(Asking* a)
+{
+    // Its allocations (libdbus's) come from the one arena the UI thread uses, and go back with
+    // malloc_trim; an arena of its own would stay behind, partly resident, for nothing. The
+    // program's few other threads allocate next to nothing.
+    mallopt(M_ARENA_MAX, 1);
+    a->stack = mmap(nullptr, kAskingStackBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_STACK, -1, 0);
+    if (a->stack == MAP_FAILED) return false;
+    pthread_attr_t attr;
+    if (pthread_attr_init(&attr) != 0) return false;
+    bool started = pthread_attr_setstack(&attr, a->stack, kAskingStackBytes) == 0 &&
+                   pthread_create(&a->thread, &attr, [](void* arg) -> void* {
+                       Ask(static_cast<Asking*>(arg));
+                       return nullptr;
+                   }, a) == 0;
+    pthread_attr_destroy(&attr);
+    a->started = started;
+    return started;
+}
+
+// Ends the asking (waiting for its thread); the bus address it found.
+std::string FinishAsking()
+{
+    Asking* a = g_asking;
+    g_asking = nullptr;
+    if (a->started) pthread_join(a->thread, nullptr);
+    if (a->stack != MAP_FAILED) munmap(a->stack, kAskingStackBytes);
+    std::string address = std::move(a->address);
+    bool toldOn = a->on && a->answered;  // asked, with accessibility asked for
+    delete a;
+    if (address.empty()) {
+        if (toldOn) std::fprintf(stderr, "%s: no accessibility bus found; screen readers are not served\n",
+                                 program_invocation_short_name);
+        // What libdbus took goes back to the system.
+        malloc_trim(0);
+    }
+    return address;
+}
+
+// The queue service while the answer is awaited: starts the bridge once it is there.
+void TakeAnswer()
+{
+    {
+        std::lock_guard<std::mutex> lock(g_asking->lock);
+        if (!g_asking->answered) return;
+    }
+    SetQueueService(nullptr);
+    std::string address = FinishAsking();
+    if (!address.empty()) StartAtspiBridge(address);
+}
+
+// The queue service until the window has nothing left to paint: then the question goes out.
+void AskWhenDrawn()
+{
+    HWND unpainted = nullptr;
+    if (HasPendingPaint(&unpainted)) return;
+    SetQueueService(TakeAnswer);
+    // No thread to be had: asked in line, as the answer is needed all the same.
+    if (!StartAskingThread(g_asking)) Ask(g_asking);
+}
+
 }  // namespace
 
 void StartAccessibility()
 {
     const char* forced = ProgramVariable("ACCESSIBILITY");
     if (forced && std::strcmp(forced, "0") == 0) return;
-    bool on = forced && std::strcmp(forced, "1") == 0;
-    std::string address;
-    if (const char* named = std::getenv("AT_SPI_BUS_ADDRESS"); named && *named && on) address = named;
-    if (address.empty()) address = RootWindowBusAddress();
-    if (address.empty()) address = AskSessionBus(on);
-    if (address.empty()) {
-        if (on) std::fprintf(stderr, "%s: no accessibility bus found; screen readers are not served\n",
-                             program_invocation_short_name);
-        return;
-    }
-    StartAtspiBridge(address);
+    if (g_asking) return;
+    g_asking = new Asking;
+    g_asking->on = forced && std::strcmp(forced, "1") == 0;
+    SetQueueService(AskWhenDrawn);
 }
 
 void StopAccessibility()
 {
+    if (g_asking) {
+        SetQueueService(nullptr);
+        FinishAsking();
+    }
     StopAtspiBridge();
     UnloadDbusApi();
 }

@@ -19,9 +19,19 @@ struct Painting {
     std::vector<PaintedRun> before;
 };
 
-std::map<HWND, std::vector<PaintedRun>> g_runs;
-std::vector<Painting> g_paintings;  // nested paints (a control drawn while its parent paints)
-const std::vector<PaintedRun> kNoRuns;
+// Made when recording starts: no object of this file is built before main, so a start with
+// accessibility off runs none of its code.
+struct Recording {
+    std::map<HWND, std::vector<PaintedRun>> runs;
+    std::vector<Painting> paintings;  // nested paints (a control drawn while its parent paints)
+};
+Recording* g_recording = nullptr;
+
+const std::vector<PaintedRun>& NoRuns()
+{
+    static const std::vector<PaintedRun> none;
+    return none;
+}
 
 bool SameRect(const RECT& a, const RECT& b)
 {
@@ -37,11 +47,12 @@ bool SameRuns(const std::vector<PaintedRun>& a, const std::vector<PaintedRun>& b
 
 void OnTextDrawn(HDC hdc, const RECT& bounds, const WCHAR* text, std::size_t length)
 {
-    for (auto it = g_paintings.rbegin(); it != g_paintings.rend(); ++it) {
+    if (!g_recording) return;
+    for (auto it = g_recording->paintings.rbegin(); it != g_recording->paintings.rend(); ++it) {
         if (it->hdc != hdc) continue;
         // Text wholly outside the painted area was not drawn now: its old run still stands.
         if (RectEmpty(RectIntersect(bounds, it->area))) return;
-        std::vector<PaintedRun>& runs = g_runs[it->hwnd];
+        std::vector<PaintedRun>& runs = g_recording->runs[it->hwnd];
         if (runs.size() >= kRunsPerWindowCap) return;
         runs.push_back(PaintedRun{bounds, std::u16string(text, std::min(length, kRunUnitsCap))});
         return;
@@ -57,35 +68,38 @@ bool IsGroupSeparator(char16_t c)
 
 void StartPaintedText()
 {
-    g_runs.clear();
-    g_paintings.clear();
+    delete g_recording;
+    g_recording = new Recording;
     SetTextDrawnObserver(OnTextDrawn);
 }
 
 void StopPaintedText()
 {
     SetTextDrawnObserver(nullptr);
-    g_runs.clear();
-    g_paintings.clear();
+    delete g_recording;
+    g_recording = nullptr;
 }
 
 void PaintedTextBegin(HWND hwnd, HDC hdc, const RECT& area)
 {
-    std::vector<PaintedRun>& runs = g_runs[hwnd];
+    if (!g_recording) return;
+    std::vector<PaintedRun>& runs = g_recording->runs[hwnd];
     Painting painting{hwnd, hdc, area, runs};
     runs.erase(std::remove_if(runs.begin(), runs.end(),
                               [&](const PaintedRun& r) { return !RectEmpty(RectIntersect(r.bounds, area)); }),
                runs.end());
-    g_paintings.push_back(std::move(painting));
+    g_recording->paintings.push_back(std::move(painting));
 }
 
 bool PaintedTextEnd(HWND hwnd)
 {
-    for (auto it = g_paintings.rbegin(); it != g_paintings.rend(); ++it) {
+    if (!g_recording) return false;
+    std::vector<Painting>& paintings = g_recording->paintings;
+    for (auto it = paintings.rbegin(); it != paintings.rend(); ++it) {
         if (it->hwnd != hwnd) continue;
         std::vector<PaintedRun> before = std::move(it->before);
-        g_paintings.erase(std::next(it).base());
-        if (PaintedRunsOf(hwnd).empty()) g_runs.erase(hwnd);
+        paintings.erase(std::next(it).base());
+        if (PaintedRunsOf(hwnd).empty()) g_recording->runs.erase(hwnd);
         return !SameRuns(before, PaintedRunsOf(hwnd));
     }
     return false;
@@ -93,16 +107,18 @@ bool PaintedTextEnd(HWND hwnd)
 
 void ForgetPaintedText(HWND hwnd)
 {
-    g_runs.erase(hwnd);
-    g_paintings.erase(std::remove_if(g_paintings.begin(), g_paintings.end(),
-                                     [&](const Painting& p) { return p.hwnd == hwnd; }),
-                      g_paintings.end());
+    if (!g_recording) return;
+    g_recording->runs.erase(hwnd);
+    std::vector<Painting>& paintings = g_recording->paintings;
+    paintings.erase(std::remove_if(paintings.begin(), paintings.end(), [&](const Painting& p) { return p.hwnd == hwnd; }),
+                    paintings.end());
 }
 
 const std::vector<PaintedRun>& PaintedRunsOf(HWND hwnd)
 {
-    auto it = g_runs.find(hwnd);
-    return it == g_runs.end() ? kNoRuns : it->second;
+    if (!g_recording) return NoRuns();
+    auto it = g_recording->runs.find(hwnd);
+    return it == g_recording->runs.end() ? NoRuns() : it->second;
 }
 
 int RunShowing(HWND hwnd, const std::u16string& text)

@@ -46,6 +46,11 @@ struct X11State {
     // MIT-SHM: the screen is drawn in the segment itself.
     xcb_shm_seg_t segment = 0;
     void* shared = nullptr;
+    // The server's answer to attaching the segment is read at the first picture, not waited
+    // for before the drawing: the question behind it makes it arrive meanwhile.
+    bool attachUnanswered = false;
+    xcb_void_cookie_t attach{};
+    xcb_get_input_focus_cookie_t afterAttach{};
     std::deque<xcb_generic_event_t*> deferred;
     RECT exposed{};  // window pixels to show again after the events at hand
 };
@@ -214,11 +219,13 @@ bool AttachSharedScreen(xcb_connection_t* c, bool serverHasShm, int scale)
     bool attached = false;
     if (address != reinterpret_cast<void*>(-1)) {
         g_x.segment = xcb_generate_id(c);
-        xcb_generic_error_t* error = xcb_request_check(c, xcb_shm_attach_checked(c, g_x.segment, std::uint32_t(id), 1));
-        attached = error == nullptr && !xcb_connection_has_error(c);
-        Free(error);
+        g_x.attach = xcb_shm_attach_checked(c, g_x.segment, std::uint32_t(id), 1);
+        g_x.afterAttach = xcb_get_input_focus(c);
+        g_x.attachUnanswered = attached = true;
     }
-    shmctl(id, IPC_RMID, nullptr);  // goes when both sides have detached
+    // Goes when both sides have detached. Linux lets the server attach a segment so marked, and
+    // not waiting for its answer here keeps a round trip out of the start.
+    shmctl(id, IPC_RMID, nullptr);
     if (attached && SetScreenScaleInto(scale, static_cast<std::uint32_t*>(address), width)) {
         g_x.shared = address;
         return true;
@@ -229,6 +236,19 @@ bool AttachSharedScreen(xcb_connection_t* c, bool serverHasShm, int scale)
 }
 
 // --- presenting --------------------------------------------------------------------------
+
+// Whether the server took the segment: a server that could not attach it (a remote display
+// that says it has MIT-SHM) gets the screen in plain PutImage requests instead.
+void TakeAttachAnswer()
+{
+    if (!g_x.attachUnanswered) return;
+    g_x.attachUnanswered = false;
+    xcb_connection_t* c = g_link.connection;
+    Free(xcb_get_input_focus_reply(c, g_x.afterAttach, nullptr));
+    xcb_generic_error_t* error = xcb_request_check(c, g_x.attach);
+    if (error) g_x.segment = 0;
+    Free(error);
+}
 
 void UpdateTitle()
 {
@@ -276,7 +296,8 @@ void Show(const RECT& windowArea)
     const Surface& screen = ScreenSurface();
     RECT area = RectIntersect(windowArea, RECT{0, 0, std::min(g_x.width, screen.width), std::min(g_x.height, screen.height)});
     if (RectEmpty(area)) return;
-    if (g_x.shared && screen.pixels == g_x.shared) {
+    TakeAttachAnswer();
+    if (g_x.segment && g_x.shared && screen.pixels == g_x.shared) {
         xcb_shm_put_image(g_link.connection, g_link.window, g_x.gc, std::uint16_t(screen.width),
                           std::uint16_t(screen.height), std::uint16_t(area.left), std::uint16_t(area.top),
                           std::uint16_t(area.right - area.left), std::uint16_t(area.bottom - area.top),

@@ -19,6 +19,7 @@
 #include <unordered_map>
 #include "platform/gdi/fonts/font_match.h"
 #include "platform/gdi/fonts/font_stream.h"
+#include "platform/gdi/fonts/glyph_store.h"
 #include "platform/kernel/text_utf16.h"
 
 namespace {
@@ -36,6 +37,8 @@ FT_Library Library()
     }();
     return library;
 }
+
+int g_freeTypeWork = 0;
 
 FT_Face OpenFace(const FontFile& file)
 {
@@ -94,11 +97,32 @@ int NextFontId()
 
 struct RealizedFontImpl {
     int id = NextFontId();
+    std::string storeKey;  // its description, under which its glyphs are kept between runs
+    FontFile file;
+    bool opened = false;  // face and size were asked for (a font from the store opens at its first new glyph)
     FT_Face face = nullptr;
     FT_Size size = nullptr;
     bool embolden = false;
     FT_F26Dot6 xSize = 64, ySize = 64;
     std::map<FT_Face, FT_Size> fallbackSizes;
+
+    // The face at this font's size; false when the file no longer opens.
+    bool Open()
+    {
+        if (!opened) {
+            opened = true;
+            ++g_freeTypeWork;
+            face = OpenFace(file);
+            if (face && FT_New_Size(face, &size) == 0) {
+                FT_Activate_Size(size);
+                if (FT_Set_Char_Size(face, xSize, ySize, 72, 72) != 0) {
+                    FT_Done_Size(size);
+                    size = nullptr;
+                }
+            }
+        }
+        return size != nullptr;
+    }
 
     // This font's size on another face (for glyphs taken from a fallback face).
     FT_Size SizeOn(FT_Face other)
@@ -137,11 +161,43 @@ long long ClampMagnitude(long long v, long long cap)
     return std::clamp(v, -cap, cap);
 }
 
-std::shared_ptr<RealizedFont> Build(const std::string& faceName, long long height, long long width, LONG weight)
+// The font as an earlier run stored it, when the description still finds the same file.
+std::shared_ptr<RealizedFont> FromStore(const std::string& storeKey, const std::optional<FontFile>& file)
+{
+    std::optional<StoredFont> stored = file ? StoredFontFor(storeKey) : std::nullopt;
+    if (!stored || stored->file.path != file->path || stored->file.index != file->index) return nullptr;
+    auto font = std::make_shared<RealizedFont>();
+    font->ascent = stored->ascent;
+    font->descent = stored->descent;
+    font->internalLeading = stored->internalLeading;
+    font->aveCharWidth = stored->aveCharWidth;
+    font->maxCharWidth = stored->maxCharWidth;
+    font->weight = stored->weight;
+    auto impl = std::make_unique<RealizedFontImpl>();
+    impl->storeKey = storeKey;
+    impl->file = stored->file;
+    impl->embolden = stored->embolden;
+    impl->xSize = stored->xSize;
+    impl->ySize = stored->ySize;
+    font->impl = std::move(impl);
+    return font;
+}
+
+void Store(const std::string& storeKey, const RealizedFont& font)
+{
+    const RealizedFontImpl& impl = *font.impl;
+    StoredFont s{impl.file,      font.ascent,   font.descent, font.internalLeading, font.aveCharWidth,
+                 font.maxCharWidth, font.weight, impl.xSize,   impl.ySize,           impl.embolden};
+    StoreFont(storeKey, s);
+}
+
+std::shared_ptr<RealizedFont> Build(const std::string& storeKey, const std::string& faceName, long long height,
+                                    long long width, LONG weight)
 {
     bool bold = weight >= FW_BOLD;
-    auto font = std::make_shared<RealizedFont>();
     std::optional<FontFile> file = MatchFontFile(faceName, bold);
+    if (auto stored = FromStore(storeKey, file)) return stored;
+    auto font = std::make_shared<RealizedFont>();
     FT_Face face = file ? OpenFace(*file) : nullptr;
     if (file && !face) {
         file = RematchUnusableFontFile(faceName, bold, *file);
@@ -169,14 +225,14 @@ std::shared_ptr<RealizedFont> Build(const std::string& faceName, long long heigh
     font->weight = weight > 0 ? weight : FW_NORMAL;
     if (!face) return font;
     auto impl = std::make_unique<RealizedFontImpl>();
-    impl->face = face;
+    impl->storeKey = storeKey;
+    impl->file = *file;
     impl->embolden = bold && !file->bold;
     impl->xSize = std::max<FT_F26Dot6>(1, std::lround(xPpem * 64));
     impl->ySize = std::max<FT_F26Dot6>(1, std::lround(ppem * 64));
-    if (FT_New_Size(face, &impl->size) != 0) return font;
-    FT_Activate_Size(impl->size);
-    if (FT_Set_Char_Size(face, impl->xSize, impl->ySize, 72, 72) != 0) return font;
+    if (!impl->Open()) return font;
     font->impl = std::move(impl);
+    Store(storeKey, *font);
     return font;
 }
 
@@ -229,6 +285,8 @@ void EmboldenGlyph(FT_Face face)
 std::shared_ptr<const GlyphImage> RenderUncached(RealizedFontImpl& impl, char32_t codepoint)
 {
     if (codepoint < 0x20 || codepoint == 0x7F) return EmptyGlyph();
+    if (auto stored = StoredGlyph(impl.storeKey, codepoint)) return stored;
+    if (!impl.Open()) return EmptyGlyph();
     FT_Face face = impl.face;
     FT_UInt index = FT_Get_Char_Index(face, codepoint);
     if (index == 0) {
@@ -241,10 +299,14 @@ std::shared_ptr<const GlyphImage> RenderUncached(RealizedFontImpl& impl, char32_
     }
     FT_Size size = impl.SizeOn(face);
     if (!size || FT_Activate_Size(size) != 0) return EmptyGlyph();
+    ++g_freeTypeWork;
     if (FT_Load_Glyph(face, index, FT_LOAD_NO_BITMAP) != 0) return EmptyGlyph();
     if (impl.embolden && face->glyph->format == FT_GLYPH_FORMAT_OUTLINE) EmboldenGlyph(face);
     if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0) return EmptyGlyph();
-    return CopySlot(face->glyph);
+    auto glyph = CopySlot(face->glyph);
+    // A stand-in face's glyph is not kept: which face stands in is fontconfig's choice of the day.
+    if (face == impl.face) StoreGlyph(impl.storeKey, codepoint, *glyph);
+    return glyph;
 }
 
 }  // namespace
@@ -265,6 +327,10 @@ struct RecentFont {
     int scale = 0;
     std::shared_ptr<const RealizedFont> font;
 };
+RecentFont g_recent[4];
+std::size_t g_nextRecent = 0;
+std::map<FontKey, std::shared_ptr<const RealizedFont>> g_realized;
+std::unordered_map<std::uint64_t, std::shared_ptr<const GlyphImage>> g_glyphs;
 
 bool SameRealisation(const LOGFONT& a, const LOGFONT& b)
 {
@@ -278,12 +344,10 @@ std::shared_ptr<const RealizedFont> RealizeUncached(const LOGFONT& lf, int scale
 
 std::shared_ptr<const RealizedFont> RealizeFontScaled(const LOGFONT& lf, int scale)
 {
-    static RecentFont recent[4];
-    static std::size_t next = 0;
-    for (const RecentFont& r : recent) {
+    for (const RecentFont& r : g_recent) {
         if (r.font && r.scale == scale && SameRealisation(r.lf, lf)) return r.font;
     }
-    RecentFont& slot = recent[next++ % std::size(recent)];
+    RecentFont& slot = g_recent[g_nextRecent++ % std::size(g_recent)];
     slot = RecentFont{lf, scale, RealizeUncached(lf, scale)};
     return slot.font;
 }
@@ -292,7 +356,7 @@ namespace {
 
 std::shared_ptr<const RealizedFont> RealizeUncached(const LOGFONT& lf, int scale)
 {
-    static std::map<FontKey, std::shared_ptr<const RealizedFont>> cache;
+    auto& cache = g_realized;
     const long long n = std::clamp(scale, 1, kMaxScreenScale);
     std::string face = Utf16ToUtf8(lf.lfFaceName, TerminatedLength(lf.lfFaceName, LF_FACESIZE));
     long long height = lf.lfHeight == 0 ? kDefaultHeight : ClampMagnitude(lf.lfHeight, kMaxFontPixels);
@@ -305,7 +369,8 @@ std::shared_ptr<const RealizedFont> RealizeUncached(const LOGFONT& lf, int scale
     auto it = cache.find(key);
     if (it != cache.end()) return it->second;
     if (cache.size() >= kRealizedCacheCap) cache.clear();  // fonts in use keep their own reference
-    std::shared_ptr<const RealizedFont> font = Build(face, height, width, weight);
+    std::string storeKey = face + '\t' + std::to_string(height) + '\t' + std::to_string(width) + '\t' + std::to_string(weight);
+    std::shared_ptr<const RealizedFont> font = Build(storeKey, face, height, width, weight);
     cache.emplace(key, font);
     return font;
 }
@@ -314,7 +379,7 @@ std::shared_ptr<const RealizedFont> RealizeUncached(const LOGFONT& lf, int scale
 
 std::shared_ptr<const GlyphImage> RenderGlyph(const RealizedFont& font, char32_t codepoint)
 {
-    static std::unordered_map<std::uint64_t, std::shared_ptr<const GlyphImage>> cache;
+    auto& cache = g_glyphs;
     if (!font.impl) return EmptyGlyph();
     std::uint64_t key = (std::uint64_t(std::uint32_t(font.impl->id)) << 32) | codepoint;
     auto it = cache.find(key);
@@ -323,4 +388,16 @@ std::shared_ptr<const GlyphImage> RenderGlyph(const RealizedFont& font, char32_t
     auto glyph = RenderUncached(*font.impl, codepoint);
     cache.emplace(key, glyph);
     return glyph;
+}
+
+int FreeTypeWorkCount()
+{
+    return g_freeTypeWork;
+}
+
+void ForgetRealizedFontsForTesting()
+{
+    for (RecentFont& r : g_recent) r = RecentFont{};
+    g_realized.clear();
+    g_glyphs.clear();
 }

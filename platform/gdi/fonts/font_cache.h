@@ -41,3 +41,8 @@ std::shared_ptr<const RealizedFont> RealizeFont(const LOGFONT& lf);
 std::shared_ptr<const RealizedFont> RealizeFontScaled(const LOGFONT& lf, int scale);
 // The glyph for `codepoint`, from the font or a fallback face; empty with advance 0 when none has it.
 std::shared_ptr<const GlyphImage> RenderGlyph(const RealizedFont& font, char32_t codepoint);
+// How many font sizes were set up and glyphs rasterised with FreeType in this process (fonts and
+// glyphs kept from an earlier run need neither).
+int FreeTypeWorkCount();
+// Forgets the fonts realised and glyphs rendered in this process (tests).
+void ForgetRealizedFontsForTesting();
