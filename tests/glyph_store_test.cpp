@@ -119,4 +119,55 @@ TEST(GlyphStore, ADamagedStoreChangesNothingButTheSpeed)
     NewRun();
 }
 
+// Records written whole, with their checksums right, but with values no font or glyph has: they
+// are passed over (the text layout's arithmetic would overflow on them).
+TEST(GlyphStore, WellFormedRecordsWithImpossibleValuesAreIgnored)
+{
+    HostScratch scratch;
+    NewRun();
+    StoredFont sane;
+    sane.file.path = "/proc/self/exe";  // any regular file stands for the font's
+    sane.ascent = 10;
+    sane.descent = 3;
+    sane.weight = FW_NORMAL;
+    sane.xSize = sane.ySize = 12 * 64;
+    StoreFont("sane", sane);
+    GlyphImage glyph;
+    glyph.width = glyph.height = 1;
+    glyph.advance = 5;
+    glyph.coverage = {255};
+    StoreGlyph("sane", U'7', glyph);
+    NewRun();
+    ASSERT_TRUE(StoredFontFor("sane"));
+    ASSERT_TRUE(StoredGlyph("sane", U'7'));
+    struct Bad {
+        const char* what;
+        void (*spoil)(StoredFont&);
+    };
+    const Bad kBad[] = {
+        {"ascent", [](StoredFont& f) { f.ascent = 2147483647; }},
+        {"descent", [](StoredFont& f) { f.descent = -2147483647; }},
+        {"weight", [](StoredFont& f) { f.weight = -5; }},
+        {"size", [](StoredFont& f) { f.ySize = 0; }},
+        {"face index", [](StoredFont& f) { f.file.index = -1; }},
+    };
+    for (const Bad& bad : kBad) {
+        StoredFont font = sane;
+        bad.spoil(font);
+        StoreFont(bad.what, font);
+    }
+    for (int GlyphImage::*field : {&GlyphImage::left, &GlyphImage::top, &GlyphImage::advance}) {
+        GlyphImage far = glyph;
+        far.*field = 1 << 30;
+        StoreGlyph("far" + std::to_string(far.left) + std::to_string(far.top), U'7', far);
+    }
+    NewRun();
+    for (const Bad& bad : kBad) EXPECT_FALSE(StoredFontFor(bad.what)) << bad.what;
+    EXPECT_FALSE(StoredGlyph("far" + std::to_string(1 << 30) + "0", U'7')) << "left";
+    EXPECT_FALSE(StoredGlyph("far0" + std::to_string(1 << 30), U'7')) << "top";
+    EXPECT_FALSE(StoredGlyph("far00", U'7')) << "advance";
+    EXPECT_TRUE(StoredFontFor("sane")) << "the sane records after them still count";
+    NewRun();
+}
+
 }  // namespace

@@ -151,7 +151,15 @@ bool ReadFont(Reader& r, std::string* key, FontEntry* e)
     e->font.xSize = r.Get<std::int64_t>();
     e->font.ySize = r.Get<std::int64_t>();
     e->font.embolden = r.Get<std::uint8_t>() != 0;
-    return r.ok && r.rest.empty() && !e->font.file.path.empty() && e->font.file.path[0] == '/';
+    // A record can be well formed and still hold what no font has: such metrics would overflow
+    // the text layout's arithmetic.
+    const StoredFont& f = e->font;
+    bool sane = f.file.index >= 0 && f.weight >= 0 && f.weight <= 1000 && f.xSize > 0 && f.ySize > 0 &&
+                f.xSize <= kMaxGlyphSide * 64 && f.ySize <= kMaxGlyphSide * 64;
+    for (int m : {f.ascent, f.descent, f.internalLeading, f.aveCharWidth, f.maxCharWidth}) {
+        sane = sane && m >= -kMaxGlyphSide && m <= kMaxGlyphSide;
+    }
+    return r.ok && r.rest.empty() && sane && !f.file.path.empty() && f.file.path[0] == '/';
 }
 
 // Reads a glyph's fields; false when they do not add up. The coverage is left in `r`.
@@ -162,7 +170,9 @@ bool ReadGlyph(Reader& r, GlyphImage* g)
     g->width = r.Get<std::int32_t>();
     g->height = r.Get<std::int32_t>();
     g->advance = r.Get<std::int32_t>();
+    auto inRange = [](int v) { return v >= -kMaxGlyphSide && v <= kMaxGlyphSide; };
     return r.ok && g->width >= 0 && g->height >= 0 && g->width <= kMaxGlyphSide && g->height <= kMaxGlyphSide &&
+           inRange(g->left) && inRange(g->top) && inRange(g->advance) &&
            r.rest.size() == std::size_t(g->width) * std::size_t(g->height);
 }
 
