@@ -25,7 +25,7 @@ namespace {
 
 constexpr std::size_t kMaxFileBytes = 4 << 20;
 constexpr std::size_t kMaxPayload = 1 << 20;
-constexpr int kMaxGlyphSide = 4096;
+constexpr int kMaxGlyphSide = kMaxStoredGlyphSide;
 
 long long MtimeNs(const struct stat& st)
 {
@@ -326,4 +326,30 @@ void StoreGlyph(const std::string& key, char32_t codepoint, const GlyphImage& gl
 void ForgetStoredGlyphsForTesting()
 {
     g_store = Store{};
+}
+
+void ReadStoredRecordsForTesting(std::string_view records)
+{
+    g_store = Store{};
+    g_store.read = true;
+    g_store.text = std::string(records);
+    IndexRecords(0);
+}
+
+std::vector<std::string> StoredFontKeysForTesting()
+{
+    std::vector<std::string> keys;
+    for (const auto& font : g_store.fonts) keys.push_back(font.first);
+    return keys;
+}
+
+std::vector<std::pair<std::string, char32_t>> StoredGlyphKeysForTesting()
+{
+    std::vector<std::pair<std::string, char32_t>> keys;
+    for (const auto& glyph : g_store.glyphs) {
+        std::size_t end = glyph.first.rfind('\n');
+        keys.emplace_back(glyph.first.substr(0, end),
+                          static_cast<char32_t>(std::stoul(glyph.first.substr(end + 1))));
+    }
+    return keys;
 }

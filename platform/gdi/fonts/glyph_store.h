@@ -7,6 +7,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 #include "platform/gdi/fonts/font_cache.h"
 #include "platform/gdi/fonts/font_match.h"
 
@@ -29,3 +32,10 @@ std::shared_ptr<const GlyphImage> StoredGlyph(const std::string& key, char32_t c
 void StoreGlyph(const std::string& key, char32_t codepoint, const GlyphImage& glyph);
 // Forgets what was read and written, so that the next look-up reads the file again (tests).
 void ForgetStoredGlyphsForTesting();
+// Takes `records` (what follows the header in a file) as if read from the store, and names the
+// fonts and glyphs it found (the fuzz target reads every one of them back).
+void ReadStoredRecordsForTesting(std::string_view records);
+std::vector<std::string> StoredFontKeysForTesting();
+std::vector<std::pair<std::string, char32_t>> StoredGlyphKeysForTesting();
+// The bounds a stored font's metrics and a stored glyph's sides and offsets keep within.
+constexpr int kMaxStoredGlyphSide = 4096;
