@@ -16,7 +16,9 @@ bool EnabledChain(HWND hwnd)
     return true;
 }
 
-void DeliverPen(UINT msg, POINT screen)
+}  // namespace
+
+void InjectPen(UINT msg, POINT screen)
 {
     HWND target = GetCapture();
     if (!target) target = WindowFromPoint(screen);
@@ -36,13 +38,6 @@ void DeliverPen(UINT msg, POINT screen)
     POINT client = screen;
     ScreenToClient(target, &client);
     SendMessage(target, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(client.x, client.y));
-}
-
-}  // namespace
-
-void InjectPen(UINT message, POINT screen)
-{
-    DeliverPen(message, screen);
 }
 
 void SetThreadMessageHook(void (*hook)(const MSG& msg))

@@ -99,11 +99,13 @@ bool Pressable(HWND button)
 HWND FindTapTarget(HWND window, HWND top, int id)
 {
     if (window != top && !StyleShown(window)) return nullptr;
-    for (HWND kid = GetWindow(window, GW_CHILD); kid; kid = GetWindow(kid, GW_HWNDNEXT)) {
+    HWND first = GetWindow(window, GW_CHILD);
+    if (!first) return nullptr;  // a key itself: no class to ask on every key press
+    for (HWND kid = first; kid; kid = GetWindow(kid, GW_HWNDNEXT)) {
         if (HWND found = FindTapTarget(kid, top, id)) return found;
     }
     if (!IsDialog(window)) return nullptr;
-    for (HWND kid = GetWindow(window, GW_CHILD); kid; kid = GetWindow(kid, GW_HWNDNEXT)) {
+    for (HWND kid = first; kid; kid = GetWindow(kid, GW_HWNDNEXT)) {
         if (GetDlgCtrlID(kid) == id && Pressable(kid)) return kid;
     }
     return nullptr;

@@ -160,7 +160,9 @@ HWND PenTarget(POINT screen)
     return nullptr;
 }
 
-void DeliverPen(UINT msg, POINT screen)
+}  // namespace
+
+void InjectPen(UINT msg, POINT screen)
 {
     HWND target = PenTarget(screen);
     if (!target || (!GetCapture() && !IsWindowEnabled(target))) return;
@@ -168,6 +170,8 @@ void DeliverPen(UINT msg, POINT screen)
     ScreenToClient(target, &client);
     SendMessageW(target, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(client.x, client.y));
 }
+
+namespace {
 
 std::wstring Wide(const char* utf8)
 {
@@ -244,7 +248,3 @@ bool WriteScreenPng(const char* path)
     return ok;
 }
 
-void InjectPen(UINT message, POINT screen)
-{
-    DeliverPen(message, screen);
-}

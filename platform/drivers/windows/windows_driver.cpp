@@ -161,7 +161,7 @@ BOOL WINAPI DeviceShowWindow(HWND hwnd, int command)
 }
 
 // A desktop run's running copy is a shown window: an off-screen (headless) run is never taken
-// for it. Runs without the desktop (quorix-send, other off-screen runs) find either.
+// for it. Runs without the desktop (a tool sending commands, other off-screen runs) find either.
 struct ShownWindowSearch {
     LPCWSTR className;
     LPCWSTR title;
