@@ -5,8 +5,6 @@
 #include <cmath>
 #include <cstring>
 #include <cstdio>
-#include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 #include "app/app.h"
@@ -74,6 +72,13 @@ WideString WindowText(HWND hwnd)
     return buf;
 }
 
+// Lines go through C stdio alone, so a failed write is seen by ferror(stdout).
+void PrintLine(const std::string& line)
+{
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+}
+
 std::string IdList(const std::vector<int>& ids)
 {
     std::string out = "[";
@@ -93,18 +98,18 @@ std::string StateLine(HWND face, const char* key, const char* result)
     for (int id : {IDC_BASE_HEX, IDC_BASE_DEC, IDC_BASE_BIN}) {
         if (SendDlgItemMessage(face, id, BM_GETCHECK, 0, 0) == BST_CHECKED) checked.push_back(id);
     }
-    std::ostringstream o;
-    o << "{\"key\":" << key << ",\"result\":" << result << ",\"display\":" << JsonString(PanelDisplayText(s))
-      << ",\"store\":" << JsonString(WindowText(GetDlgItem(face, IDC_DISPLAY_STORE)))
-      << ",\"modeFlags\":" << s.modeFlags << ",\"entryFlags\":" << s.entryFlags << ",\"pendingOp\":" << s.pendingOp
-      << ",\"intAccum\":" << s.intAccum << ",\"intMemory\":" << s.intMemory << ",\"realAccum\":" << Real(s.realAccum)
-      << ",\"realMemory\":" << Real(s.realMemory) << ",\"panel\":{\"number\":" << JsonString(panel.number)
-      << ",\"widthFactor\":" << panel.widthFactor << ",\"base\":" << JsonString(panel.baseLabel)
-      << ",\"angle\":" << (panel.angleLabel ? JsonString(panel.angleLabel) : "null")
-      << ",\"memory\":" << (panel.hasMemoryLine ? JsonString(panel.memoryLine) : "null") << "}"
-      << ",\"visible\":" << IdList(visible) << ",\"checked\":" << IdList(checked)
-      << ",\"angleKeyCaption\":" << JsonString(WindowText(GetDlgItem(face, IDC_ANGLE_UNIT))) << "}";
-    return o.str();
+    using std::to_string;
+    return std::string("{\"key\":") + key + ",\"result\":" + result + ",\"display\":" + JsonString(PanelDisplayText(s)) +
+           ",\"store\":" + JsonString(WindowText(GetDlgItem(face, IDC_DISPLAY_STORE))) +
+           ",\"modeFlags\":" + to_string(s.modeFlags) + ",\"entryFlags\":" + to_string(s.entryFlags) +
+           ",\"pendingOp\":" + to_string(s.pendingOp) + ",\"intAccum\":" + to_string(s.intAccum) +
+           ",\"intMemory\":" + to_string(s.intMemory) + ",\"realAccum\":" + Real(s.realAccum) +
+           ",\"realMemory\":" + Real(s.realMemory) + ",\"panel\":{\"number\":" + JsonString(panel.number) +
+           ",\"widthFactor\":" + to_string(panel.widthFactor) + ",\"base\":" + JsonString(panel.baseLabel) +
+           ",\"angle\":" + (panel.angleLabel ? JsonString(panel.angleLabel) : "null") +
+           ",\"memory\":" + (panel.hasMemoryLine ? JsonString(panel.memoryLine) : "null") + "}" +
+           ",\"visible\":" + IdList(visible) + ",\"checked\":" + IdList(checked) +
+           ",\"angleKeyCaption\":" + JsonString(WindowText(GetDlgItem(face, IDC_ANGLE_UNIT))) + "}";
 }
 
 // Pen down and up at the centre of the key's rectangle on the device screen.
@@ -123,7 +128,7 @@ void RunJob(const MSG& msg)
     if (msg.message != WM_APP || started) return;
     started = true;
     HWND face = g_hwndCalc;
-    if (g_job.trace) std::cout << StateLine(face, "null", "null") << '\n';
+    if (g_job.trace) PrintLine(StateLine(face, "null", "null"));
     for (int id : g_job.ids) {
         std::string result = "null";
         if (g_job.taps) {
@@ -134,18 +139,19 @@ void RunJob(const MSG& msg)
             LPARAM key = reinterpret_cast<LPARAM>(GetDlgItem(face, id));
             result = proc(face, WM_COMMAND, MAKEWPARAM(id, 0), key) ? "1" : "0";
         }
-        if (g_job.trace) std::cout << StateLine(face, std::to_string(id).c_str(), result.c_str()) << '\n';
+        if (g_job.trace) PrintLine(StateLine(face, std::to_string(id).c_str(), result.c_str()));
     }
-    if (!g_job.trace) std::cout << Utf8(ComputePanelModel(g_calc).number) << '\n';
-    std::cout.flush();
+    if (!g_job.trace) PrintLine(Utf8(ComputePanelModel(g_calc).number));
+    std::fflush(stdout);
     if (!g_job.screenshot.empty()) {
         // Everything still waiting to be painted, whichever window it is, before the picture.
         MSG paint;
         while (PeekMessage(&paint, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessage(&paint);
         // The screen is drawn at the scale already: the picture is the surface as it is.
         if (!WriteScreenPng(g_job.screenshot.c_str())) {
-            std::cerr << "quorix: cannot write the screenshot " << ShownText(g_job.screenshot) << ": " << std::strerror(errno)
-                      << '\n';
+            int error = errno;
+            std::fprintf(stderr, "quorix: cannot write the screenshot %s: %s\n", ShownText(g_job.screenshot).c_str(),
+                         std::strerror(error));
             g_job.screenshotFailed = true;
         }
     }
@@ -154,12 +160,14 @@ void RunJob(const MSG& msg)
 
 bool ReadTokens(const std::string& text, std::vector<int>* ids)
 {
-    std::istringstream in(text);
-    std::string token;
-    while (in >> token) {
+    const char* const space = " \t\n\v\f\r";
+    for (std::size_t start = text.find_first_not_of(space); start != std::string::npos;) {
+        std::size_t end = std::min(text.find_first_of(space, start), text.size());
+        std::string token = text.substr(start, end - start);
+        start = text.find_first_not_of(space, end);
         int id = KeyTokenToId(token);
         if (!id) {
-            std::cerr << "quorix: unknown key token '" << ShownText(token) << "' (quorix --help lists them)\n";
+            std::fprintf(stderr, "quorix: unknown key token '%s' (quorix --help lists them)\n", ShownText(token).c_str());
             return false;
         }
         ids->push_back(id);
@@ -175,14 +183,14 @@ bool ReadStdinTokens(std::string* text)
     for (;;) {
         std::size_t got = std::fread(chunk, 1, sizeof chunk, stdin);
         if (text->size() + got > kStdinTokenCap) {
-            std::cerr << "quorix: standard input holds more than " << (kStdinTokenCap >> 20)
-                      << " MiB of key tokens; nothing was run\n";
+            std::fprintf(stderr, "quorix: standard input holds more than %zu MiB of key tokens; nothing was run\n",
+                         kStdinTokenCap >> 20);
             return false;
         }
         text->append(chunk, got);
         if (got == sizeof chunk) continue;
         if (!std::ferror(stdin)) return true;
-        std::cerr << "quorix: cannot read key tokens from standard input: " << std::strerror(errno) << '\n';
+        std::fprintf(stderr, "quorix: cannot read key tokens from standard input: %s\n", std::strerror(errno));
         return false;
     }
 }
@@ -190,7 +198,7 @@ bool ReadStdinTokens(std::string* text)
 // Says what is wrong with the command line; the status of a bad one.
 int BadUsage(const std::string& what)
 {
-    std::cerr << "quorix: " << what << " (see quorix --help)\n";
+    std::fprintf(stderr, "quorix: %s (see quorix --help)\n", what.c_str());
     return 2;
 }
 

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
 #include <string>
 #include "app/app.h"
 #include "app/device_setup.h"
@@ -18,7 +17,7 @@ namespace {
 
 void PrintUsage()
 {
-    std::cout << "usage: quorix [--scale N]              start the calculator in a desktop window\n"
+    std::fputs("usage: quorix [--scale N]              start the calculator in a desktop window\n"
                  "       quorix --setup                  install the help files and the registry key\n"
                  "       quorix --headless [--keys TOKENS | --taps TOKENS] [--trace]\n"
                  "                         [--screenshot FILE.png] [--scale N]\n"
@@ -38,15 +37,17 @@ void PrintUsage()
                  "QUORIX_BACKEND=x11 or QUORIX_BACKEND=sdl asks for one of them alone.\n\n"
                  "Exit status: 0 done; 1 no display, or the output, the screenshot or set-up failed;\n"
                  "2 bad option, unknown token or unreadable token input. More in quorix(1).\n\n"
-                 "Key tokens (separated by white space; --keys - reads them from standard input):\n"
-              << KeyTokenHelp();
+                 "Key tokens (separated by white space; --keys - reads them from standard input):\n",
+               stdout);
+    std::fputs(KeyTokenHelp().c_str(), stdout);
 }
 
 int RunDesktop(int scale)
 {
     if (!OpenDesktopWindow(scale)) {
-        std::cerr << "quorix: cannot open a window: no display found (DISPLAY is unset or unreachable); "
-                     "to run without one: quorix --headless --keys \"1 + 2 =\"\n";
+        std::fputs("quorix: cannot open a window: no display found (DISPLAY is unset or unreachable); "
+                   "to run without one: quorix --headless --keys \"1 + 2 =\"\n",
+                   stderr);
         return 1;
     }
     EnableCrossProcessWindows(true);
@@ -63,11 +64,10 @@ int RunDesktop(int scale)
 int WithOutputChecked(int status)
 {
     errno = 0;
-    std::cout.flush();
     std::fflush(stdout);
     int error = errno;
-    if (std::cout.good() && !std::ferror(stdout)) return status;
-    std::cerr << "quorix: cannot write the output" << (error ? std::string(": ") + std::strerror(error) : "") << '\n';
+    if (!std::ferror(stdout)) return status;
+    std::fprintf(stderr, "quorix: cannot write the output%s%s\n", error ? ": " : "", error ? std::strerror(error) : "");
     return status == 0 ? 1 : status;
 }
 
@@ -77,7 +77,7 @@ int RunCommandLine(int argc, char** argv)
     std::string first = argc > 1 ? argv[1] : "";
     bool alone = argc == 2;
     if ((first == "--help" || first == "-h" || first == "--version") && !alone) {
-        std::cerr << "quorix: " << first << " takes nothing more ('" << ShownText(argv[2]) << "' given)\n";
+        std::fprintf(stderr, "quorix: %s takes nothing more ('%s' given)\n", first.c_str(), ShownText(argv[2]).c_str());
         return 2;
     }
     if (first == "--help" || first == "-h") {
@@ -85,13 +85,13 @@ int RunCommandLine(int argc, char** argv)
         return 0;
     }
     if (first == "--version") {
-        std::cout << "quorix 3.12\n";
+        std::fputs("quorix 3.12\n", stdout);
         return 0;
     }
     if (first == "--headless") return RunHeadless(argc - 2, argv + 2);
     if (first == "--setup" && argc == 2) {
         if (InstallDeviceFiles()) return 0;
-        std::cerr << "quorix: could not install the help files or the registry key\n";
+        std::fputs("quorix: could not install the help files or the registry key\n", stderr);
         return 1;
     }
     int scale = 0;  // the largest that fits the desktop
@@ -99,7 +99,7 @@ int RunCommandLine(int argc, char** argv)
         // "--scale" alone or with more after it reads as a bad number.
         if (!ParseScaleOption(argc == 3 ? argv[2] : "", &scale)) return 2;
     } else if (argc != 1) {
-        std::cerr << "quorix: unknown option '" << ShownText(first) << "' (see quorix --help)\n";
+        std::fprintf(stderr, "quorix: unknown option '%s' (see quorix --help)\n", ShownText(first).c_str());
         return 2;
     }
     return RunDesktop(scale);

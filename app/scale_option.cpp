@@ -1,7 +1,7 @@
 // The one reading of --scale for both ways the program runs.
 #include "app/scale_option.h"
 
-#include <iostream>
+#include <cstdio>
 #include "platform/extras.h"
 
 bool ParseScaleOption(const char* text, int* scale)
@@ -11,7 +11,7 @@ bool ParseScaleOption(const char* text, int* scale)
     // Stops as soon as the number is too large, so no run of digits can overflow.
     for (; *c >= '0' && *c <= '9' && value <= kMaxScreenScale; ++c) value = value * 10 + (*c - '0');
     if (c == text || *c != '\0' || value < 1 || value > kMaxScreenScale) {
-        std::cerr << "quorix: --scale takes a whole number from 1 to " << kMaxScreenScale << '\n';
+        std::fprintf(stderr, "quorix: --scale takes a whole number from 1 to %d\n", kMaxScreenScale);
         return false;
     }
     *scale = value;

@@ -19,6 +19,7 @@
 #include "engine/calc_state.h"
 #include "platform/drivers/backend.h"
 #include "platform/extras.h"
+#include "platform/gdi/surface.h"
 #include "resources/resource_ids.h"
 #include "platform/drivers/x11/x11.h"
 #include "platform/user/input.h"
@@ -235,6 +236,24 @@ void BM_TapDigit(benchmark::State& state)
     });
 }
 
+// The least showing a frame can cost: after the same untimed work as a digit, a frame of one
+// pixel handed to the real window, so the X server has next to nothing to copy. What is left is
+// the request and the write that wakes the server. Only with a real window.
+void BM_ShowOnePixel(benchmark::State& state)
+{
+    HWND face = StartFace();
+    if (!face || !g_shown) {
+        state.SkipWithError("no real window to show in");
+        return;
+    }
+    for (auto _ : state) {
+        Prepare(face, {"DEC", "C/CE", "C/CE", "1", "2"});
+        double start = Now();
+        g_shown->present(ScreenSurface(), RECT{0, 0, 1, 1});
+        state.SetIterationTime(Now() - start);
+    }
+}
+
 #define KEY_BENCH(fn) BENCHMARK(fn)->UseManualTime()->Unit(benchmark::kMicrosecond)
 KEY_BENCH(BM_Digit);
 KEY_BENCH(BM_Operator);
@@ -243,5 +262,6 @@ KEY_BENCH(BM_Unary);
 KEY_BENCH(BM_BaseDecToHex);
 KEY_BENCH(BM_BaseHexToDec);
 KEY_BENCH(BM_TapDigit);
+KEY_BENCH(BM_ShowOnePixel);
 
 }  // namespace

@@ -62,11 +62,19 @@ def key_table(raw):
     print("| key | headless, scale 1 (wall) | headless, scale 2 (CPU) | X11 window, scale 2 (CPU) | added by showing | inside present | pixels (scale 1) |")
     print("|---|---:|---:|---:|---:|---:|---:|")
     for name, b in s1.items():
+        if b.get("error_occurred") or name == "ShowOnePixel":
+            continue
         a, s, x = b["real_time"], s2.get(name, {}).get("real_time"), x11.get(name, {}).get("real_time")
         added = x - s if x is not None and s is not None else None
         added_cell = f"{added:+.1f} ({verdict(added <= 10)})" if added is not None else "n/a"
         show = x11.get(name, {}).get("show_us")
         print(f"| {name} | {a:.1f} ({verdict(a <= 50)}) | {fmt(s)} | {fmt(x)} | {added_cell} | {fmt(show)} | {b.get('pixels', 0):.0f} |")
+    one = x11.get("ShowOnePixel", {}).get("real_time")
+    if one is not None:
+        print(f"\nThe floor of showing: a frame of one pixel handed to the same window after the same work, "
+              f"{one:.1f} µs on the program thread's CPU clock. That is the request and the write that wakes "
+              f"the X server, whatever the frame holds; the rest of what showing adds grows with the "
+              f"pixels the server copies meanwhile.")
 
 
 def floor_share(pss):

@@ -113,13 +113,16 @@ key_bench keys-x11 QUORIX_BENCH_SCALE=2 QUORIX_BENCH_BACKEND=x11 QUORIX_BENCH_CL
 # --- 2, 3, 5. start, memory, close: the programs in turn, so load hits them alike ----------------
 # Both windows at scale 2 (480 x 640), the size the SDL2 window takes by default on these screens
 # (the X11 window follows Xvfb's stated 100 dpi to scale 1 by default); sdl_floor at that size too.
-declare -A command=([x11]="env QUORIX_BACKEND=x11 $out/quorix --scale 2" [sdl]="env QUORIX_BACKEND=sdl $out/quorix --scale 2"
+# Each program is started itself, as a user starts it: the backend is chosen through xwatch's own
+# environment, never by an `env` in front, whose exec would count in the program's start.
+declare -A command=([x11]="$out/quorix --scale 2" [sdl]="$out/quorix --scale 2"
                     [xcalc]="xcalc" [x11_floor]="$out/x11_floor 480 640" [sdl_floor]="$out/sdl_floor 480 640")
+declare -A backend=([x11]=x11 [sdl]=sdl)
 programs=(x11 sdl xcalc x11_floor sdl_floor)
 watch() {  # program, extra xwatch options...
   local name=$1; shift
   # shellcheck disable=SC2086
-  "$out/xwatch" "$@" -- ${command[$name]} 2>>"$raw/$name.stderr"
+  QUORIX_BACKEND=${backend[$name]:-} "$out/xwatch" "$@" -- ${command[$name]} 2>>"$raw/$name.stderr"
 }
 echo "bench: start, memory and close, $runs runs each"
 for name in "${programs[@]}"; do watch "$name" >/dev/null || true; done  # warm the file cache

@@ -50,7 +50,8 @@ for program in quorix quorix-send; do
   bin="$root/usr/bin/$program"
   [ -x "$bin" ] || fail "$program is not executable"
   for lib in $(objdump -p "$bin" | awk '$1 == "NEEDED" {print $2}'); do
-    path=$(ldd "$bin" | awk -v l="$lib" '$1 == l {print $3}')
+    # ldd names the dynamic loader by its path alone.
+    path=$(ldd "$bin" | awk -v l="$lib" '$1 == l {print $3} $1 ~ ("/" l "$") {print $1}')
     [ -n "$path" ] && [ -e "$path" ] || fail "$program: $lib does not resolve"
     owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(realpath "$path")" 2>/dev/null)
     owner=${owner%%:*}

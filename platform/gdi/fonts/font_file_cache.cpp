@@ -8,11 +8,11 @@
 // configuration or fontconfig's cache folder changes.
 #include "platform/gdi/fonts/font_file_cache.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <sstream>
 #include <sys/stat.h>
 #include <vector>
 #include "platform/kernel/host_dirs.h"
@@ -125,15 +125,27 @@ bool ParseFont(const std::vector<std::string>& f, Key* key, Entry* entry)
     return true;
 }
 
+// The lines of `text`; a last line without its newline counts, nothing after a last newline does.
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
 // The entries of `text`, when it is whole and was written under the configuration now in force.
 std::map<Key, Entry> Parse(const std::string& text, const Stamp& stamp)
 {
-    std::istringstream in(text);
-    std::string line;
-    if (!std::getline(in, line) || line != Header()) return {};
+    std::vector<std::string> lines = SplitLines(text);
+    if (lines.empty() || lines[0] != Header()) return {};
     std::size_t configs = 0;
     std::map<Key, Entry> entries;
-    while (std::getline(in, line)) {
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
         std::vector<std::string> f = SplitTabs(line);
         if (f[0] == "config" && f.size() == 3) {
             long long mtime = 0;
