@@ -195,6 +195,46 @@ TEST_F(FaultTest, WithoutAnyFontTheProgramGoesOnAndSaysSo)
     EXPECT_GT(fs::file_size(shot), 0u);
 }
 
+// FreeType and libpng are loaded when needed: a start whose glyphs an earlier run stored maps
+// neither; a store whose header no longer holds (its FreeType file changed) renders again.
+TEST_F(FaultTest, AStartWithStoredGlyphsLoadsNeitherFreeTypeNorLibpng)
+{
+    const fs::path store = m_dir / "cache" / "quorix" / "glyphs.cache";
+    const std::string env = "LD_DEBUG=files XDG_CACHE_HOME='" + (m_dir / "cache").string() + "' QUORIX_DEVICE_ROOT='" +
+                            (m_dir / "device").string() + "'";
+    const std::string keys = "--headless --keys '1 2 + 3 ='";
+    // The loader says "calling init: <path>" for a library it maps, and "file=" even for a look.
+    auto loads = [](const ProgramRun& run, const std::string& library) {
+        std::istringstream lines(run.err);
+        for (std::string line; std::getline(lines, line);) {
+            if (line.find("calling init: ") != std::string::npos && line.size() > library.size() &&
+                line.compare(line.size() - library.size() - 1, library.size() + 1, "/" + library) == 0) {
+                return true;
+            }
+        }
+        return false;
+    };
+    ProgramRun first = Quorix(env, keys);
+    ASSERT_EQ(first.out, "15.\n") << first.err;
+    EXPECT_TRUE(loads(first, "libfreetype.so.6")) << "the first run renders its glyphs";
+    ProgramRun second = Quorix(env, keys);
+    EXPECT_EQ(second.out, "15.\n");
+    EXPECT_FALSE(loads(second, "libfreetype.so.6"));
+    EXPECT_FALSE(loads(second, "libpng16.so.16"));
+    ProgramRun shot = Quorix(env, keys + " --screenshot '" + (m_dir / "shot.png").string() + "'");
+    EXPECT_TRUE(loads(shot, "libpng16.so.16"));
+    EXPECT_GT(fs::file_size(m_dir / "shot.png"), 0u);
+    // The FreeType file's stamp in the header, changed by one digit.
+    std::stringstream text;
+    text << std::ifstream(store, std::ios::binary).rdbuf();
+    std::string bytes = text.str();
+    std::size_t end = bytes.find("\nend\n");
+    ASSERT_NE(end, std::string::npos);
+    bytes[end - 1] = bytes[end - 1] == '0' ? '1' : '0';
+    std::ofstream(store, std::ios::binary | std::ios::trunc) << bytes;
+    EXPECT_TRUE(loads(Quorix(env, keys), "libfreetype.so.6")) << "a header that no longer holds is not trusted";
+}
+
 // A FIFO, or a folder, where the program expects one of its files: it is refused at once, never
 // waited on. --setup puts a real page where a help page was a FIFO.
 TEST_F(FaultTest, AFifoInPlaceOfAFileIsRefusedNotWaitedOn)

@@ -62,10 +62,10 @@ for program in quorix quorix-send; do
   done
 done
 
-# Libraries loaded with dlopen are in no NEEDED entry: the window's libSDL2 and the X11 window's
-# libxkbcommon-x11 are found by the names the program carries, and their packages must be named in
-# Depends all the same.
-for lib in libSDL2-2.0.so.0 libxkbcommon-x11.so.0; do
+# Libraries loaded with dlopen are in no NEEDED entry: the window's libSDL2, the X11 window's
+# libxkbcommon-x11, FreeType (for glyphs not stored yet) and libpng (for screenshots) are found by
+# the names the program carries, and their packages must be named in Depends all the same.
+for lib in libSDL2-2.0.so.0 libxkbcommon-x11.so.0 libfreetype.so.6 libpng16.so.16; do
   grep -qaF "$lib" "$root/usr/bin/quorix" || fail "quorix does not name $lib: the check below checks nothing"
   objdump -p "$root/usr/bin/quorix" | awk '$1 == "NEEDED" {print $2}' | grep -qx "$lib" &&
     fail "quorix links $lib: a headless run would load it"

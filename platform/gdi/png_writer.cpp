@@ -1,5 +1,6 @@
 // PNG output of a surface through libpng, nearest-neighbour enlarged. A file is replaced whole
-// (through a link, the file it points to); a device or a pipe is written into as it is.
+// (through a link, the file it points to); a device or a pipe is written into as it is. libpng is
+// loaded with dlopen at the first picture: a run that writes none never maps it.
 #include "platform/gdi/png_writer.h"
 #include <png.h>
 #include <cerrno>
@@ -12,8 +13,40 @@
 #include <unistd.h>
 #include <vector>
 #include "platform/kernel/host_dirs.h"
+#include "platform/kernel/shared_library.h"
 
 namespace {
+
+// Every libpng function written with, typed by libpng's own declarations.
+#define PNG_FUNCTIONS(X)                                                                                        \
+    X(png_create_write_struct) X(png_create_info_struct) X(png_destroy_write_struct) X(png_get_io_ptr)          \
+    X(png_error) X(png_longjmp) X(png_set_longjmp_fn) X(png_set_write_fn) X(png_set_IHDR) X(png_write_info)      \
+    X(png_write_row) X(png_write_end)
+
+struct PngApi {
+#define PNG_FIELD(name) decltype(&::name) name = nullptr;
+    PNG_FUNCTIONS(PNG_FIELD)
+#undef PNG_FIELD
+};
+
+const PngApi* LoadPng()
+{
+    static const PngApi* const api = [] {
+        LibraryLoader library("libpng16.so.16", RTLD_NOW | RTLD_LOCAL);
+        static PngApi loaded;
+#define PNG_RESOLVE(name) library.Resolve(#name, loaded.name);
+        PNG_FUNCTIONS(PNG_RESOLVE)
+#undef PNG_RESOLVE
+        return library.Ok() ? &loaded : nullptr;
+    }();
+    return api;
+}
+
+// Only called once LoadPng has succeeded.
+const PngApi& Png()
+{
+    return *LoadPng();
+}
 
 bool ValidSurface(const Surface& s)
 {
@@ -22,7 +55,7 @@ bool ValidSurface(const Surface& s)
 
 void WriteData(png_structp png, png_bytep data, png_size_t length)
 {
-    if (!WriteAll(*static_cast<int*>(png_get_io_ptr(png)), data, length)) png_error(png, "write failed");
+    if (!WriteAll(*static_cast<int*>(Png().png_get_io_ptr(png)), data, length)) Png().png_error(png, "write failed");
 }
 
 void FlushNothing(png_structp) {}
@@ -30,32 +63,33 @@ void FlushNothing(png_structp) {}
 // The caller tells its user what failed, with errno; libpng's own messages would only repeat it.
 [[noreturn]] void FailQuietly(png_structp png, png_const_charp)
 {
-    png_longjmp(png, 1);
+    Png().png_longjmp(png, 1);
+    std::abort();  // png_longjmp does not return; its pointer does not say so
 }
 
 void IgnoreWarning(png_structp, png_const_charp) {}
 
 bool WriteRows(int fd, const Surface& s, int scale)
 {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, FailQuietly, IgnoreWarning);
+    png_structp png = Png().png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, FailQuietly, IgnoreWarning);
     if (!png) return false;
-    png_infop info = png_create_info_struct(png);
+    png_infop info = Png().png_create_info_struct(png);
     if (!info) {
-        png_destroy_write_struct(&png, nullptr);
+        Png().png_destroy_write_struct(&png, nullptr);
         return false;
     }
     const png_uint_32 width = png_uint_32(s.width) * scale, height = png_uint_32(s.height) * scale;
     std::vector<png_byte> row(std::size_t(width) * 3);
-    if (setjmp(png_jmpbuf(png))) {
+    if (setjmp(*Png().png_set_longjmp_fn(png, std::longjmp, sizeof(std::jmp_buf)))) {
         int error = errno;
-        png_destroy_write_struct(&png, &info);
+        Png().png_destroy_write_struct(&png, &info);
         errno = error;
         return false;
     }
-    png_set_write_fn(png, &fd, WriteData, FlushNothing);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    Png().png_set_write_fn(png, &fd, WriteData, FlushNothing);
+    Png().png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
+    Png().png_write_info(png, info);
     for (int y = 0; y < s.height; ++y) {
         const std::uint32_t* src = s.pixels + std::size_t(y) * s.stride;
         png_byte* out = row.data();
@@ -66,10 +100,10 @@ bool WriteRows(int fd, const Surface& s, int scale)
                 *out++ = png_byte(src[x]);
             }
         }
-        for (int k = 0; k < scale; ++k) png_write_row(png, row.data());
+        for (int k = 0; k < scale; ++k) Png().png_write_row(png, row.data());
     }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
+    Png().png_write_end(png, nullptr);
+    Png().png_destroy_write_struct(&png, &info);
     return true;
 }
 
@@ -100,6 +134,10 @@ std::string ReplacedFile(const char* path)
 bool WriteSurfacePng(const Surface& surface, int scale, const char* path)
 {
     if (!path || !*path || !ValidSurface(surface) || scale < 1 || scale > kMaxScreenScale) return false;
+    if (!LoadPng()) {
+        errno = ELIBACC;  // nothing touched: the picture cannot be made at all
+        return false;
+    }
     struct stat st;
     if (stat(path, &st) == 0 && !S_ISREG(st.st_mode)) return WriteInPlace(path, surface, scale);
     FileReplacement out(ReplacedFile(path), 0666);

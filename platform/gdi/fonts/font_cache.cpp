@@ -5,11 +5,6 @@
 // xAvgCharWidth) comes to that many pixels; bold without a bold face is emboldened in proportion
 // to that width.
 #include "platform/gdi/fonts/font_cache.h"
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_SIZES_H
-#include FT_OUTLINE_H
-#include FT_TRUETYPE_TABLES_H
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -18,6 +13,7 @@
 #include <tuple>
 #include <unordered_map>
 #include "platform/gdi/fonts/font_match.h"
+#include "platform/gdi/fonts/freetype_library.h"
 #include "platform/gdi/fonts/font_stream.h"
 #include "platform/gdi/fonts/glyph_store.h"
 #include "platform/kernel/text_utf16.h"
@@ -28,11 +24,19 @@ constexpr std::size_t kGlyphCacheCap = 8192;
 constexpr std::size_t kRealizedCacheCap = 128;
 constexpr int kDefaultHeight = -12;  // a zero height asks for the default size: 9 points
 
+// FreeType's functions. Every call but the one in Library() is on a face or a size, which exist
+// only once FreeType has loaded.
+const FreeTypeApi& Ft()
+{
+    return *LoadFreeType();
+}
+
 FT_Library Library()
 {
     static FT_Library library = [] {
         FT_Library l = nullptr;
-        if (FT_Init_FreeType(&l) != 0) l = nullptr;
+        const FreeTypeApi* ft = LoadFreeType();
+        if (!ft || ft->FT_Init_FreeType(&l) != 0) l = nullptr;
         return l;
     }();
     return library;
@@ -48,7 +52,7 @@ FT_Face OpenFace(const FontFile& file)
     if (it != faces.end()) return it->second;
     FT_Face face = nullptr;
     if (!Library() || OpenFaceByReading(Library(), file.path, file.index, &face) != 0 || !FT_IS_SCALABLE(face)) {
-        if (face) FT_Done_Face(face);
+        if (face) Ft().FT_Done_Face(face);
         face = nullptr;
     }
     faces.emplace(key, face);
@@ -66,7 +70,7 @@ FaceUnits UnitsOf(FT_Face face)
     if (!face || face->units_per_EM == 0) return u;
     u.unitsPerEm = face->units_per_EM;
     u.maxAdvance = face->max_advance_width;
-    auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    auto* os2 = static_cast<TT_OS2*>(Ft().FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     if (os2 && os2->usWinAscent + os2->usWinDescent > 0) {
         u.ascent = os2->usWinAscent;
         u.descent = os2->usWinDescent;
@@ -79,7 +83,7 @@ FaceUnits UnitsOf(FT_Face face)
     }
     if (os2 && os2->xAvgCharWidth > 0) {
         u.averageWidth = os2->xAvgCharWidth;
-    } else if (FT_Load_Char(face, 'x', FT_LOAD_NO_SCALE) == 0 && face->glyph->advance.x > 0) {
+    } else if (Ft().FT_Load_Char(face, 'x', FT_LOAD_NO_SCALE) == 0 && face->glyph->advance.x > 0) {
         u.averageWidth = double(face->glyph->advance.x);
     } else {
         u.averageWidth = u.unitsPerEm / 2;
@@ -113,10 +117,10 @@ struct RealizedFontImpl {
             opened = true;
             ++g_freeTypeWork;
             face = OpenFace(file);
-            if (face && FT_New_Size(face, &size) == 0) {
-                FT_Activate_Size(size);
-                if (FT_Set_Char_Size(face, xSize, ySize, 72, 72) != 0) {
-                    FT_Done_Size(size);
+            if (face && Ft().FT_New_Size(face, &size) == 0) {
+                Ft().FT_Activate_Size(size);
+                if (Ft().FT_Set_Char_Size(face, xSize, ySize, 72, 72) != 0) {
+                    Ft().FT_Done_Size(size);
                     size = nullptr;
                 }
             }
@@ -131,10 +135,10 @@ struct RealizedFontImpl {
         auto it = fallbackSizes.find(other);
         if (it != fallbackSizes.end()) return it->second;
         FT_Size s = nullptr;
-        if (FT_New_Size(other, &s) == 0) {
-            FT_Activate_Size(s);
-            if (FT_Set_Char_Size(other, xSize, ySize, 72, 72) != 0) {
-                FT_Done_Size(s);
+        if (Ft().FT_New_Size(other, &s) == 0) {
+            Ft().FT_Activate_Size(s);
+            if (Ft().FT_Set_Char_Size(other, xSize, ySize, 72, 72) != 0) {
+                Ft().FT_Done_Size(s);
                 s = nullptr;
             }
         }
@@ -145,9 +149,9 @@ struct RealizedFontImpl {
     ~RealizedFontImpl()
     {
         for (auto& [f, s] : fallbackSizes) {
-            if (s) FT_Done_Size(s);
+            if (s) Ft().FT_Done_Size(s);
         }
-        if (size) FT_Done_Size(size);
+        if (size) Ft().FT_Done_Size(size);
     }
 };
 
@@ -276,9 +280,9 @@ std::shared_ptr<const GlyphImage> CopySlot(FT_GlyphSlot slot)
 void EmboldenGlyph(FT_Face face)
 {
     const FT_Size_Metrics& scale = face->size->metrics;
-    FT_Pos across = FT_MulFix(face->units_per_EM, scale.x_scale) / 24;
-    FT_Pos up = FT_MulFix(face->units_per_EM, scale.y_scale) / 24;
-    if (FT_Outline_EmboldenXY(&face->glyph->outline, across, up) != 0) return;
+    FT_Pos across = Ft().FT_MulFix(face->units_per_EM, scale.x_scale) / 24;
+    FT_Pos up = Ft().FT_MulFix(face->units_per_EM, scale.y_scale) / 24;
+    if (Ft().FT_Outline_EmboldenXY(&face->glyph->outline, across, up) != 0) return;
     face->glyph->advance.x += across;
 }
 
@@ -288,21 +292,21 @@ std::shared_ptr<const GlyphImage> RenderUncached(RealizedFontImpl& impl, char32_
     if (auto stored = StoredGlyph(impl.storeKey, codepoint)) return stored;
     if (!impl.Open()) return EmptyGlyph();
     FT_Face face = impl.face;
-    FT_UInt index = FT_Get_Char_Index(face, codepoint);
+    FT_UInt index = Ft().FT_Get_Char_Index(face, codepoint);
     if (index == 0) {
         std::optional<FontFile> other = MatchFallbackFile(codepoint);
         FT_Face otherFace = other ? OpenFace(*other) : nullptr;
         if (!otherFace) return EmptyGlyph();
-        index = FT_Get_Char_Index(otherFace, codepoint);
+        index = Ft().FT_Get_Char_Index(otherFace, codepoint);
         if (index == 0) return EmptyGlyph();
         face = otherFace;
     }
     FT_Size size = impl.SizeOn(face);
-    if (!size || FT_Activate_Size(size) != 0) return EmptyGlyph();
+    if (!size || Ft().FT_Activate_Size(size) != 0) return EmptyGlyph();
     ++g_freeTypeWork;
-    if (FT_Load_Glyph(face, index, FT_LOAD_NO_BITMAP) != 0) return EmptyGlyph();
+    if (Ft().FT_Load_Glyph(face, index, FT_LOAD_NO_BITMAP) != 0) return EmptyGlyph();
     if (impl.embolden && face->glyph->format == FT_GLYPH_FORMAT_OUTLINE) EmboldenGlyph(face);
-    if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0) return EmptyGlyph();
+    if (Ft().FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0) return EmptyGlyph();
     auto glyph = CopySlot(face->glyph);
     // A stand-in face's glyph is not kept: which face stands in is fontconfig's choice of the day.
     if (face == impl.face) StoreGlyph(impl.storeKey, codepoint, *glyph);

@@ -1,6 +1,7 @@
 // A FreeType stream over a file descriptor: pread at the offset asked for, no shared position.
 // Knowingly lacks: files that change size while open (a read past the new end just comes short).
 #include "platform/gdi/fonts/font_stream.h"
+#include "platform/gdi/fonts/freetype_library.h"
 #include "platform/kernel/host_dirs.h"
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,5 +52,5 @@ FT_Error OpenFaceByReading(FT_Library library, const std::string& path, FT_Long 
     args.flags = FT_OPEN_STREAM;
     args.stream = stream;
     // On failure FreeType has already closed the stream (and so freed it) itself.
-    return FT_Open_Face(library, &args, index, face);
+    return LoadFreeType()->FT_Open_Face(library, &args, index, face);
 }

@@ -7,18 +7,17 @@
 //   'G' <key> <u32 code point> <i32 left, top, width, height, advance> <width x height coverage>;
 //   strings are <u16 length> <bytes>.
 // New records are appended, one write each; a file written under another header is replaced
-// whole. It is input like any other: reading stops at the first record that is cut short, too
+// whole. A start reads the store without loading FreeType: the header holds while the executable
+// and the FreeType file it names are unchanged (and, once FreeType is loaded, it is that file). It is input like any other: reading stops at the first record that is cut short, too
 // long or whose checksum fails, and keeps what came before.
 #include "platform/gdi/fonts/glyph_store.h"
-#include <ft2build.h>
-#include FT_FREETYPE_H
 #include <cstring>
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
+#include "platform/gdi/fonts/freetype_library.h"
 #include "platform/kernel/host_dirs.h"
 
 namespace {
@@ -40,17 +39,45 @@ std::string FileStamp(const char* path)
     return std::to_string(st.st_size) + " " + std::to_string(MtimeNs(st));
 }
 
-// The header for this executable and FreeType library; empty when one cannot be identified (then
-// nothing is stored: glyphs from another build or library could differ).
+std::string HeaderFor(const std::string& exeStamp, const std::string& freetype, const std::string& freetypeStamp)
+{
+    return std::string(ProgramName()) + "-glyphs 1\nexe " + exeStamp + "\nfreetype " + freetype + " " + freetypeStamp +
+           "\nend\n";
+}
+
+// The header for this executable and the FreeType library loaded; empty when either cannot be
+// identified or none is loaded (then nothing is stored: glyphs from another build or library
+// could differ).
 std::string Header()
 {
     std::string exe = FileStamp("/proc/self/exe");
-    Dl_info library{};
-    if (exe.empty() || !dladdr(reinterpret_cast<void*>(&FT_Init_FreeType), &library) || !library.dli_fname) return {};
-    std::string path = library.dli_fname;
+    std::string path = LoadedFreeTypeFile();
+    if (exe.empty() || path.empty() || path.find('\n') != std::string::npos) return {};
     std::string freetype = FileStamp(path.c_str());
-    if (freetype.empty() || path.find('\n') != std::string::npos) return {};
-    return std::string(ProgramName()) + "-glyphs 1\nexe " + exe + "\nfreetype " + path + " " + freetype + "\nend\n";
+    if (freetype.empty()) return {};
+    return HeaderFor(exe, path, freetype);
+}
+
+// The header `text` begins with, when it still holds for this executable and FreeType; else
+// empty. The FreeType file is the one named, checked by its stamp, as long as none is loaded.
+std::string HeaderHolding(std::string_view text)
+{
+    std::size_t end = text.find("\nend\n");
+    if (end == std::string_view::npos) return {};
+    std::string header(text.substr(0, end + 5));
+    std::string exe = FileStamp("/proc/self/exe");
+    std::string loaded = LoadedFreeTypeFile();
+    std::string prefix = std::string(ProgramName()) + "-glyphs 1\nexe " + exe + "\nfreetype ";
+    if (exe.empty() || header.compare(0, prefix.size(), prefix) != 0) return {};
+    // "<path> <size> <mtime>": the path is what comes before the last two fields.
+    std::string named = header.substr(prefix.size(), end - prefix.size());
+    std::size_t mtime = named.rfind(' ');
+    std::size_t size = mtime == std::string::npos || mtime == 0 ? std::string::npos : named.rfind(' ', mtime - 1);
+    if (size == std::string::npos || size == 0) return {};
+    std::string path = named.substr(0, size);
+    if (path[0] != '/' || (!loaded.empty() && loaded != path)) return {};
+    std::string stamp = FileStamp(path.c_str());
+    return !stamp.empty() && HeaderFor(exe, path, stamp) == header ? header : std::string();
 }
 
 // FNV-1a over 64-bit words (then the last bytes one by one): a start checks every glyph it uses.
@@ -114,6 +141,7 @@ struct FontEntry {
 struct Store {
     bool read = false;
     std::string header;   // empty: storing is off
+    bool headerMade = false;  // `header` is this process's own, made once FreeType was loaded
     bool current = false;  // the file on disk begins with this header
     bool unwritable = false;  // a new file could not be made: not tried again in this process
     std::size_t bytes = 0;
@@ -210,11 +238,9 @@ void ReadOnce()
 {
     if (g_store.read) return;
     g_store.read = true;
-    g_store.header = Header();
-    if (g_store.header.empty()) return;
     bool whole = false;
     if (!ReadFileCapped(StorePath(), 0, kMaxFileBytes, &g_store.text, &whole) || !whole ||
-        g_store.text.compare(0, g_store.header.size(), g_store.header) != 0) {
+        (g_store.header = HeaderHolding(g_store.text)).empty()) {
         g_store.text.clear();
         return;
     }
@@ -234,9 +260,19 @@ bool StartFile()
     return g_store.current;
 }
 
+// Records are written only after FreeType drew what they hold, so it is loaded: the header is
+// made for it, and a file begun under another is begun again.
 void Append(const std::string& payload)
 {
     ReadOnce();
+    if (!g_store.headerMade) {
+        g_store.headerMade = true;
+        std::string header = Header();
+        if (header != g_store.header) {
+            g_store.header = header;
+            g_store.current = false;
+        }
+    }
     if (g_store.header.empty() || payload.size() > kMaxPayload) return;
     std::string record;
     Writer w;
