@@ -3,8 +3,9 @@
 // through libdbus, unloaded again when it says no. The asking waits on the X server and the
 // session bus (and loads libdbus when there is a session bus): done in line it held the first
 // frame back by 5 to 7 ms, and on a thread of its own beside the first drawing still 2 to 3 ms.
-// So it is asked on a thread once the window has drawn everything (that drawing is then shown at
-// once), and the UI thread starts the bridge when the answer is there.
+// So it is asked on a thread once the window has drawn everything, and a moment later: the X
+// server is still putting that first picture on the screen, and a second connection of ours
+// would be served before it. The UI thread starts the bridge when the answer is there.
 #include "platform/access/access_switch.h"
 #include <xcb/xcb.h>
 #include <malloc.h>
@@ -12,6 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <pthread.h>
 #include <sys/mman.h>
@@ -169,6 +172,9 @@ std::string FindBusAddress(bool on)
 // The asking thread's stack is the program's own, unmapped when it ends: a stack the C library
 // keeps for the next thread would stay resident for nothing.
 constexpr std::size_t kAskingStackBytes = 256 * 1024;
+// How long after the first frame the asking begins: far more than the X server takes to show it,
+// far less than anyone starting a screen reader's session would notice.
+constexpr auto kAskingDelay = std::chrono::milliseconds(50);
 
 // The question being asked on its own thread. Allocated, never a static object: nothing of it
 // runs before main or at exit.
@@ -177,6 +183,8 @@ struct Asking {
     bool started = false;
     void* stack = MAP_FAILED;
     std::mutex lock;
+    std::condition_variable stop;  // cuts the delay short when the program ends first
+    bool stopping = false;
     bool answered = false;
     bool on = false;
     std::string address;
@@ -207,7 +215,14 @@ bool StartAskingThread(Asking* a)
     if (pthread_attr_init(&attr) != 0) return false;
     bool started = pthread_attr_setstack(&attr, a->stack, kAskingStackBytes) == 0 &&
                    pthread_create(&a->thread, &attr, [](void* arg) -> void* {
-                       Ask(static_cast<Asking*>(arg));
+                       auto* asking = static_cast<Asking*>(arg);
+                       {
+                           std::unique_lock<std::mutex> lock(asking->lock);
+                           if (asking->stop.wait_for(lock, kAskingDelay, [asking] { return asking->stopping; })) {
+                               return nullptr;  // ending before the question went out: no answer needed
+                           }
+                       }
+                       Ask(asking);
                        return nullptr;
                    }, a) == 0;
     pthread_attr_destroy(&attr);
@@ -220,6 +235,11 @@ std::string FinishAsking()
 {
     Asking* a = g_asking;
     g_asking = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(a->lock);
+        a->stopping = true;
+    }
+    a->stop.notify_one();
     if (a->started) pthread_join(a->thread, nullptr);
     if (a->stack != MAP_FAILED) munmap(a->stack, kAskingStackBytes);
     std::string address = std::move(a->address);
@@ -251,6 +271,12 @@ void AskWhenDrawn()
 {
     HWND unpainted = nullptr;
     if (HasPendingPaint(&unpainted)) return;
+    // The drawing is handed to the window just after this: the thread is started on the next
+    // round, once the picture has gone, and the wake-up makes sure there is one.
+    if (ScreenIsDirty()) {
+        BackendWake();
+        return;
+    }
     SetQueueService(TakeAnswer);
     // No thread to be had: asked in line, as the answer is needed all the same.
     if (!StartAskingThread(g_asking)) Ask(g_asking);

@@ -73,6 +73,8 @@ bool HasPendingPaint(HWND* next);
 void RepaintWindowsAbove(HWND hwnd, const RECT& screenArea);
 void ScreenDirty(const RECT& screenRect);
 bool TakeScreenDirty(RECT* dirty);
+// Whether drawing is waiting to be handed to the backend.
+bool ScreenIsDirty();
 
 
 

@@ -214,6 +214,11 @@ void ScreenDirty(const RECT& screenRect)
     g_screenDirty = true;
 }
 
+bool ScreenIsDirty()
+{
+    return g_screenDirty;
+}
+
 bool TakeScreenDirty(RECT* dirty)
 {
     if (!g_screenDirty) return false;
