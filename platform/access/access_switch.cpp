@@ -43,9 +43,8 @@ std::string RootWindowBusAddress()
     X(xcb_connect) X(xcb_connection_has_error) X(xcb_get_setup) X(xcb_setup_roots_iterator)             \
     X(xcb_intern_atom) X(xcb_intern_atom_reply) X(xcb_get_property) X(xcb_get_property_reply)           \
     X(xcb_get_property_value) X(xcb_get_property_value_length) X(xcb_disconnect)
-#define ACCESS_XCB_SLOT(name) decltype(&::name) name = nullptr;
     struct {
-        ACCESS_XCB(ACCESS_XCB_SLOT)
+        ACCESS_XCB(LIBRARY_FUNCTION_FIELD)
     } x;
 #define ACCESS_XCB_RESOLVE(name) xcb.Resolve(#name, x.name);
     ACCESS_XCB(ACCESS_XCB_RESOLVE)

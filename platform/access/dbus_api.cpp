@@ -13,9 +13,8 @@ const DbusApi* LoadDbusApi(std::string* error)
 {
     if (g_handle) return &g_api;
     LibraryLoader library("libdbus-1.so.3", RTLD_NOW | RTLD_LOCAL);
-#define ACCESS_DBUS_RESOLVE(name) library.Resolve(#name, g_api.name);
-    ACCESS_DBUS_FUNCTIONS(ACCESS_DBUS_RESOLVE)
-#undef ACCESS_DBUS_RESOLVE
+    DbusApi& api = g_api;
+    ACCESS_DBUS_FUNCTIONS(LIBRARY_FUNCTION_RESOLVE)
     if (!library.Ok()) {
         if (error) *error = library.error;
         if (library.handle) dlclose(library.handle);

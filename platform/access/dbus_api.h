@@ -3,6 +3,7 @@
 #pragma once
 #include <dbus/dbus.h>
 #include <string>
+#include "platform/kernel/shared_library.h"
 
 #define ACCESS_DBUS_FUNCTIONS(X)                                                                       \
     X(dbus_error_init) X(dbus_error_free) X(dbus_error_is_set)                                           \
@@ -22,9 +23,7 @@
     X(dbus_message_iter_close_container) X(dbus_message_append_args) X(dbus_message_demarshal) X(dbus_message_marshal) X(dbus_free) X(dbus_shutdown)
 
 struct DbusApi {
-#define ACCESS_DBUS_SLOT(name) decltype(&::name) name = nullptr;
-    ACCESS_DBUS_FUNCTIONS(ACCESS_DBUS_SLOT)
-#undef ACCESS_DBUS_SLOT
+    ACCESS_DBUS_FUNCTIONS(LIBRARY_FUNCTION_FIELD)
 };
 
 // The library, loaded on first use and kept until unloaded; null when it cannot be loaded (why,

@@ -24,20 +24,16 @@ namespace {
     X(png_write_row) X(png_write_end)
 
 struct PngApi {
-#define PNG_FIELD(name) decltype(&::name) name = nullptr;
-    PNG_FUNCTIONS(PNG_FIELD)
-#undef PNG_FIELD
+    PNG_FUNCTIONS(LIBRARY_FUNCTION_FIELD)
 };
 
 const PngApi* LoadPng()
 {
     static const PngApi* const api = [] {
         LibraryLoader library("libpng16.so.16", RTLD_NOW | RTLD_LOCAL);
-        static PngApi loaded;
-#define PNG_RESOLVE(name) library.Resolve(#name, loaded.name);
-        PNG_FUNCTIONS(PNG_RESOLVE)
-#undef PNG_RESOLVE
-        return library.Ok() ? &loaded : nullptr;
+        static PngApi api;
+        PNG_FUNCTIONS(LIBRARY_FUNCTION_RESOLVE)
+        return library.Ok() ? &api : nullptr;
     }();
     return api;
 }

@@ -4,6 +4,12 @@
 #include <dlfcn.h>
 #include <string>
 
+// A library's functions as a table, from an X-macro list of their names: LIBRARY_FUNCTION_FIELD
+// declares each field, typed by the library's own declaration; LIBRARY_FUNCTION_RESOLVE fills it
+// from the LibraryLoader `library` into the table `api`, both in scope.
+#define LIBRARY_FUNCTION_FIELD(name) decltype(&::name) name = nullptr;
+#define LIBRARY_FUNCTION_RESOLVE(name) library.Resolve(#name, api.name);
+
 struct LibraryLoader {
     const char* name;
     void* handle = nullptr;

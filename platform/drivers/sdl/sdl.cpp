@@ -69,9 +69,7 @@ constexpr const char* kSdlLibrary = "libSDL2-2.0.so.0";
     X(SDL_UpdateWindowSurfaceRects) X(SDL_WaitEvent) X(SDL_WaitEventTimeout)
 
 struct SdlApi {
-#define SDL_FIELD(name) decltype(&::name) name = nullptr;
-    SDL_FUNCTIONS(SDL_FIELD)
-#undef SDL_FIELD
+    SDL_FUNCTIONS(LIBRARY_FUNCTION_FIELD)
 };
 SdlApi g_api;
 
@@ -84,9 +82,7 @@ bool LoadSdl()
     tried = true;
     LibraryLoader library(kSdlLibrary, RTLD_NOW | RTLD_GLOBAL);
     SdlApi api;
-#define SDL_RESOLVE(name) library.Resolve(#name, api.name);
-    SDL_FUNCTIONS(SDL_RESOLVE)
-#undef SDL_RESOLVE
+    SDL_FUNCTIONS(LIBRARY_FUNCTION_RESOLVE)
     if (!library.Ok()) {
         // A library that lacks a function is left loaded: unloading a half-used one gains nothing.
         std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, library.error.c_str());

@@ -43,9 +43,7 @@ constexpr std::uint16_t kUseCoreKeyboard = 256;
 constexpr std::uint32_t kDetectableAutoRepeat = 1;
 
 struct XkbApi {
-#define XKB_FIELD(name) decltype(&::name) name = nullptr;
-    XKB_FUNCTIONS(XKB_FIELD)
-#undef XKB_FIELD
+    XKB_FUNCTIONS(LIBRARY_FUNCTION_FIELD)
     std::remove_pointer_t<PerClientFlags>* xcb_xkb_per_client_flags = nullptr;
 };
 
@@ -68,9 +66,8 @@ bool LoadLibrary()
     if (g_kb.tried) return g_kb.loaded;
     g_kb.tried = true;
     LibraryLoader library(kXkbLibrary, RTLD_NOW | RTLD_LOCAL);
-#define XKB_RESOLVE(name) library.Resolve(#name, g_kb.api.name);
-    XKB_FUNCTIONS(XKB_RESOLVE)
-#undef XKB_RESOLVE
+    auto& api = g_kb.api;
+    XKB_FUNCTIONS(LIBRARY_FUNCTION_RESOLVE)
     library.Resolve("xcb_xkb_per_client_flags", g_kb.api.xcb_xkb_per_client_flags);
     if (!library.Ok()) {
         std::fprintf(stderr, "%s: %s; the keyboard is not read\n", program_invocation_short_name, library.error.c_str());

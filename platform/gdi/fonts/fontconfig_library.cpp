@@ -14,9 +14,7 @@ const FontconfigApi* Load()
 {
     LibraryLoader library(kFontconfigLibrary, RTLD_NOW | RTLD_LOCAL);
     static FontconfigApi api;
-#define FONTCONFIG_RESOLVE(name) library.Resolve(#name, api.name);
-    FONTCONFIG_FUNCTIONS(FONTCONFIG_RESOLVE)
-#undef FONTCONFIG_RESOLVE
+    FONTCONFIG_FUNCTIONS(LIBRARY_FUNCTION_RESOLVE)
     g_error = library.error;
     return library.Ok() ? &api : nullptr;
 }

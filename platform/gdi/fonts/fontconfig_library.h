@@ -2,6 +2,7 @@
 // in the cache of an earlier run never maps it (nor the XML parser it brings).
 #pragma once
 #include <fontconfig/fontconfig.h>
+#include "platform/kernel/shared_library.h"
 
 // Every fontconfig function the program calls, typed by fontconfig's own declarations.
 #define FONTCONFIG_FUNCTIONS(X)                                                                                  \
@@ -11,9 +12,7 @@
     X(FcCharSetDestroy) X(FcCharSetAddChar) X(FcCharSetHasChar)
 
 struct FontconfigApi {
-#define FONTCONFIG_FIELD(name) decltype(&::name) name = nullptr;
-    FONTCONFIG_FUNCTIONS(FONTCONFIG_FIELD)
-#undef FONTCONFIG_FIELD
+    FONTCONFIG_FUNCTIONS(LIBRARY_FUNCTION_FIELD)
 };
 
 // The functions, loaded on the first call; null when the library cannot be loaded or lacks one

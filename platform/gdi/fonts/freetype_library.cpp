@@ -11,9 +11,7 @@ const FreeTypeApi* Load()
 {
     LibraryLoader library(kFreeTypeLibrary, RTLD_NOW | RTLD_LOCAL);
     static FreeTypeApi api;
-#define FREETYPE_RESOLVE(name) library.Resolve(#name, api.name);
-    FREETYPE_FUNCTIONS(FREETYPE_RESOLVE)
-#undef FREETYPE_RESOLVE
+    FREETYPE_FUNCTIONS(LIBRARY_FUNCTION_RESOLVE)
     return library.Ok() ? &api : nullptr;
 }
 

@@ -8,6 +8,7 @@
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
 #include <string>
+#include "platform/kernel/shared_library.h"
 
 // Every FreeType function the platform calls, typed by FreeType's own declarations.
 #define FREETYPE_FUNCTIONS(X)                                                                              \
@@ -16,9 +17,7 @@
     X(FT_Get_Char_Index) X(FT_Load_Glyph) X(FT_Render_Glyph)
 
 struct FreeTypeApi {
-#define FREETYPE_FIELD(name) decltype(&::name) name = nullptr;
-    FREETYPE_FUNCTIONS(FREETYPE_FIELD)
-#undef FREETYPE_FIELD
+    FREETYPE_FUNCTIONS(LIBRARY_FUNCTION_FIELD)
 };
 
 // The functions, loaded on the first call; null when the library cannot be loaded or lacks one
