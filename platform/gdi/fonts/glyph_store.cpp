@@ -8,7 +8,8 @@
 //   strings are <u16 length> <bytes>.
 // New records are appended, one write each; a file written under another header is replaced
 // whole. A start reads the store without loading FreeType: the header holds while the executable
-// and the FreeType file it names are unchanged (and, once FreeType is loaded, it is that file). It is input like any other: reading stops at the first record that is cut short, too
+// and the FreeType file it names are unchanged (and, once FreeType is loaded, it is that file).
+// It is input like any other: reading stops at the first record that is cut short, too
 // long or whose checksum fails, and keeps what came before.
 #include "platform/gdi/fonts/glyph_store.h"
 #include <cstring>
