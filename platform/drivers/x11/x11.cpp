@@ -54,6 +54,11 @@ struct X11State {
     xcb_get_input_focus_cookie_t afterAttach{};
     std::deque<xcb_generic_event_t*> deferred;
     RECT exposed{};  // window pixels to show again after the events at hand
+    // The last request that put the whole window: an Expose the server made before it had
+    // processed that request is answered already (the window is exposed when mapped, and the
+    // first picture goes out right behind the map).
+    bool wholeShown = false;
+    std::uint32_t wholeShownSequence = 0;
 };
 X11Link g_link;
 X11State g_x;
@@ -272,8 +277,9 @@ void SetIcon()
     if (!icon.empty()) SetProperty(g_link.atoms.netWmIcon, XCB_ATOM_CARDINAL, 32, icon.size(), icon.data());
 }
 
-// Rows of a rectangle in plain PutImage requests, as many rows each as the server takes.
-void PutRows(const Surface& screen, const RECT& area)
+// Rows of a rectangle in plain PutImage requests, as many rows each as the server takes; the
+// sequence number of the last.
+unsigned PutRows(const Surface& screen, const RECT& area)
 {
     xcb_connection_t* c = g_link.connection;
     const int width = area.right - area.left;
@@ -281,6 +287,7 @@ void PutRows(const Surface& screen, const RECT& area)
     const std::size_t maxBytes = std::size_t(xcb_get_maximum_request_length(c)) * 4 - 64;  // less the header
     const int rowsPerRequest = std::max(1, int(std::min<std::size_t>(maxBytes / rowBytes, 1u << 14)));
     std::vector<std::uint32_t> rows;
+    unsigned last = 0;
     for (int top = area.top; top < area.bottom; top += rowsPerRequest) {
         int count = std::min(rowsPerRequest, int(area.bottom - top));
         rows.resize(std::size_t(width) * std::size_t(count));
@@ -288,10 +295,13 @@ void PutRows(const Surface& screen, const RECT& area)
             const std::uint32_t* from = screen.pixels + std::size_t(top + y) * std::size_t(screen.stride) + area.left;
             std::memcpy(&rows[std::size_t(y) * std::size_t(width)], from, rowBytes);
         }
-        xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, g_link.window, g_x.gc, std::uint16_t(width), std::uint16_t(count),
-                      std::int16_t(area.left), std::int16_t(top), 0, g_x.depth,
-                      static_cast<std::uint32_t>(rows.size() * 4), reinterpret_cast<const std::uint8_t*>(rows.data()));
+        last = xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, g_link.window, g_x.gc, std::uint16_t(width),
+                             std::uint16_t(count), std::int16_t(area.left), std::int16_t(top), 0, g_x.depth,
+                             static_cast<std::uint32_t>(rows.size() * 4),
+                             reinterpret_cast<const std::uint8_t*>(rows.data()))
+                   .sequence;
     }
+    return last;
 }
 
 // Shows a rectangle of window pixels.
@@ -301,14 +311,20 @@ void Show(const RECT& windowArea)
     RECT area = RectIntersect(windowArea, RECT{0, 0, std::min(g_x.width, screen.width), std::min(g_x.height, screen.height)});
     if (RectEmpty(area)) return;
     TakeAttachAnswer();
+    unsigned sequence;
     if (g_x.segment && g_x.shared && screen.pixels == g_x.shared) {
-        xcb_shm_put_image(g_link.connection, g_link.window, g_x.gc, std::uint16_t(screen.width),
+        sequence = xcb_shm_put_image(g_link.connection, g_link.window, g_x.gc, std::uint16_t(screen.width),
                           std::uint16_t(screen.height), std::uint16_t(area.left), std::uint16_t(area.top),
                           std::uint16_t(area.right - area.left), std::uint16_t(area.bottom - area.top),
                           std::int16_t(area.left), std::int16_t(area.top), g_x.depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0,
-                          g_x.segment, 0);
+                          g_x.segment, 0)
+                       .sequence;
     } else {
-        PutRows(screen, area);
+        sequence = PutRows(screen, area);
+    }
+    if (area.left == 0 && area.top == 0 && area.right == g_x.width && area.bottom == g_x.height) {
+        g_x.wholeShown = true;
+        g_x.wholeShownSequence = sequence;
     }
 }
 
@@ -361,6 +377,13 @@ void OnClientMessage(const xcb_client_message_event_t& e)
     }
 }
 
+// Whether the server made this event before it processed the request that last put the whole
+// window (libxcb widens every event's sequence number to 32 bits).
+bool MadeBeforeWholeShown(const xcb_generic_event_t& e)
+{
+    return g_x.wholeShown && static_cast<std::int32_t>(g_x.wholeShownSequence - e.full_sequence) > 0;
+}
+
 void OnExpose(const xcb_expose_event_t& e)
 {
     RECT r{e.x, e.y, e.x + e.width, e.y + e.height};
@@ -373,7 +396,7 @@ void Take(xcb_generic_event_t* event)
     case 0:  // an error: of a request whose failure changes nothing (a vanished requestor ...)
         break;
     case XCB_EXPOSE:
-        OnExpose(*reinterpret_cast<xcb_expose_event_t*>(event));
+        if (!MadeBeforeWholeShown(*event)) OnExpose(*reinterpret_cast<xcb_expose_event_t*>(event));
         break;
     case XCB_BUTTON_PRESS: {
         auto* b = reinterpret_cast<xcb_button_press_event_t*>(event);
