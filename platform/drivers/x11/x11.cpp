@@ -392,6 +392,9 @@ void OnExpose(const xcb_expose_event_t& e)
 
 void Take(xcb_generic_event_t* event)
 {
+    // Events come in the order the server made them: once one made after that request has come,
+    // no Expose from before it can follow, and the comparison is never left to age.
+    if (event->response_type != 0 && !MadeBeforeWholeShown(*event)) g_x.wholeShown = false;
     switch (event->response_type & 0x7F) {
     case 0:  // an error: of a request whose failure changes nothing (a vanished requestor ...)
         break;
