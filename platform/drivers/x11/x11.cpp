@@ -314,10 +314,10 @@ void Show(const RECT& windowArea)
     unsigned sequence;
     if (g_x.segment && g_x.shared && screen.pixels == g_x.shared) {
         sequence = xcb_shm_put_image(g_link.connection, g_link.window, g_x.gc, std::uint16_t(screen.width),
-                          std::uint16_t(screen.height), std::uint16_t(area.left), std::uint16_t(area.top),
-                          std::uint16_t(area.right - area.left), std::uint16_t(area.bottom - area.top),
-                          std::int16_t(area.left), std::int16_t(area.top), g_x.depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0,
-                          g_x.segment, 0)
+                                     std::uint16_t(screen.height), std::uint16_t(area.left), std::uint16_t(area.top),
+                                     std::uint16_t(area.right - area.left), std::uint16_t(area.bottom - area.top),
+                                     std::int16_t(area.left), std::int16_t(area.top), g_x.depth,
+                                     XCB_IMAGE_FORMAT_Z_PIXMAP, 0, g_x.segment, 0)
                        .sequence;
     } else {
         sequence = PutRows(screen, area);
