@@ -96,19 +96,27 @@ def random_sequences(count, ids):
 
 
 HUNG = []
+SILENT = []
 
 
 def run(program, mode, seq):
-    """One run; a run that hangs is tried once more (Wine's start can stall on a loaded machine),
-    and is a difference of its own if it hangs again."""
+    """One run; a run that hangs, or fails without a line of output, is tried once more (Wine's
+    start can stall or fail on a loaded machine), and is a difference of its own if it does so
+    again."""
     argv = program + ["--headless", "--trace", mode, " ".join(str(i) for i in seq)]
     for attempt in range(2):
         try:
             done = subprocess.run(argv, capture_output=True, timeout=60)
-            return done.returncode, done.stdout.decode("utf-8", "replace").splitlines()
         except subprocess.TimeoutExpired:
             HUNG.append(" ".join(argv))
-    return "hung twice", []
+            continue
+        lines = done.stdout.decode("utf-8", "replace").splitlines()
+        if done.returncode != 0 and not lines and attempt == 0:
+            said = done.stderr.decode("utf-8", "replace").strip().splitlines()[-3:]
+            SILENT.append(f"{' '.join(argv)} (status {done.returncode}; {' | '.join(said) or 'nothing on stderr'})")
+            continue
+        return done.returncode, lines
+    return "hung or silent twice", []
 
 
 def compare(job, linux, windows):
@@ -144,6 +152,8 @@ def main():
         print("DIFFERENT:", d)
     for h in HUNG:
         print("hung after 60 s, run again:", h)
+    for q in SILENT:
+        print("ended without output, run again:", q)
     print(f"differential: {len(tables)} table sequences, {len(randoms)} random ones "
           f"({sum(1 for j in jobs if j[0] == '--taps')} tapped): {len(differences)} differ")
     return 1 if differences else 0
