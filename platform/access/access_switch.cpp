@@ -38,42 +38,41 @@ std::string RootWindowBusAddress()
 {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) return std::string();
-    LibraryLoader xcb("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
+    LibraryLoader library("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
 #define ACCESS_XCB(X)                                                                                  \
     X(xcb_connect) X(xcb_connection_has_error) X(xcb_get_setup) X(xcb_setup_roots_iterator)             \
     X(xcb_intern_atom) X(xcb_intern_atom_reply) X(xcb_get_property) X(xcb_get_property_reply)           \
     X(xcb_get_property_value) X(xcb_get_property_value_length) X(xcb_disconnect)
     struct {
         ACCESS_XCB(LIBRARY_FUNCTION_FIELD)
-    } x;
-#define ACCESS_XCB_RESOLVE(name) xcb.Resolve(#name, x.name);
-    ACCESS_XCB(ACCESS_XCB_RESOLVE)
+    } api;
+    ACCESS_XCB(LIBRARY_FUNCTION_RESOLVE)
     std::string address;
-    if (!xcb.Ok()) {
-        if (xcb.handle) dlclose(xcb.handle);
+    if (!library.Ok()) {
+        if (library.handle) dlclose(library.handle);
         return address;
     }
     int screenNumber = 0;
-    xcb_connection_t* c = x.xcb_connect(nullptr, &screenNumber);
-    if (c && !x.xcb_connection_has_error(c)) {
-        xcb_screen_iterator_t screens = x.xcb_setup_roots_iterator(x.xcb_get_setup(c));
+    xcb_connection_t* c = api.xcb_connect(nullptr, &screenNumber);
+    if (c && !api.xcb_connection_has_error(c)) {
+        xcb_screen_iterator_t screens = api.xcb_setup_roots_iterator(api.xcb_get_setup(c));
         for (int i = 0; i < screenNumber && screens.rem; ++i) screens.data++, screens.rem--;
         const char* name = "AT_SPI_BUS";
         xcb_intern_atom_reply_t* atom =
-            screens.rem ? x.xcb_intern_atom_reply(c, x.xcb_intern_atom(c, 1, std::strlen(name), name), nullptr) : nullptr;
+            screens.rem ? api.xcb_intern_atom_reply(c, api.xcb_intern_atom(c, 1, std::strlen(name), name), nullptr) : nullptr;
         if (atom && atom->atom != XCB_ATOM_NONE) {
-            xcb_get_property_reply_t* prop = x.xcb_get_property_reply(
-                c, x.xcb_get_property(c, 0, screens.data->root, atom->atom, XCB_ATOM_STRING, 0, kAddressCap), nullptr);
+            xcb_get_property_reply_t* prop = api.xcb_get_property_reply(
+                c, api.xcb_get_property(c, 0, screens.data->root, atom->atom, XCB_ATOM_STRING, 0, kAddressCap), nullptr);
             if (prop && prop->format == 8) {
-                address.assign(static_cast<const char*>(x.xcb_get_property_value(prop)),
-                               static_cast<std::size_t>(x.xcb_get_property_value_length(prop)));
+                address.assign(static_cast<const char*>(api.xcb_get_property_value(prop)),
+                               static_cast<std::size_t>(api.xcb_get_property_value_length(prop)));
             }
             std::free(prop);
         }
         std::free(atom);
     }
-    if (c) x.xcb_disconnect(c);
-    dlclose(xcb.handle);
+    if (c) api.xcb_disconnect(c);
+    dlclose(library.handle);
     return address.find('\0') == std::string::npos ? address : std::string();
 }
 

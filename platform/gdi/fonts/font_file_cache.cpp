@@ -8,7 +8,6 @@
 // configuration or fontconfig's cache folder changes.
 #include "platform/gdi/fonts/font_file_cache.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -86,15 +85,16 @@ Stamp ConfigurationStamp()
     return stamp;
 }
 
-std::vector<std::string> SplitTabs(const std::string& line)
+// The pieces of `text` between each `separator`: one more than there are separators.
+std::vector<std::string> Split(const std::string& text, char separator)
 {
-    std::vector<std::string> fields;
+    std::vector<std::string> pieces;
     std::size_t start = 0;
     for (;;) {
-        std::size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab - start));
-        if (tab == std::string::npos) return fields;
-        start = tab + 1;
+        std::size_t at = text.find(separator, start);
+        pieces.push_back(text.substr(start, at - start));
+        if (at == std::string::npos) return pieces;
+        start = at + 1;
     }
 }
 
@@ -125,28 +125,18 @@ bool ParseFont(const std::vector<std::string>& f, Key* key, Entry* entry)
     return true;
 }
 
-// The lines of `text`; a last line without its newline counts, nothing after a last newline does.
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = std::min(text.find('\n', start), text.size());
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
-
 // The entries of `text`, when it is whole and was written under the configuration now in force.
 std::map<Key, Entry> Parse(const std::string& text, const Stamp& stamp)
 {
-    std::vector<std::string> lines = SplitLines(text);
+    // A last line without its newline counts; nothing after a last newline does.
+    std::vector<std::string> lines = Split(text, '\n');
+    if (lines.back().empty()) lines.pop_back();
     if (lines.empty() || lines[0] != Header()) return {};
     std::size_t configs = 0;
     std::map<Key, Entry> entries;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string& line = lines[i];
-        std::vector<std::string> f = SplitTabs(line);
+        std::vector<std::string> f = Split(line, '\t');
         if (f[0] == "config" && f.size() == 3) {
             long long mtime = 0;
             if (!ParseNumber(f[2], &mtime) || configs >= stamp.size() || stamp[configs].first != f[1] ||

@@ -40,10 +40,15 @@ std::string FileStamp(const char* path)
     return std::to_string(st.st_size) + " " + std::to_string(MtimeNs(st));
 }
 
+// The header up to the FreeType file's name, which follows with its stamp.
+std::string HeaderPrefix(const std::string& exeStamp)
+{
+    return std::string(ProgramName()) + "-glyphs 1\nexe " + exeStamp + "\nfreetype ";
+}
+
 std::string HeaderFor(const std::string& exeStamp, const std::string& freetype, const std::string& freetypeStamp)
 {
-    return std::string(ProgramName()) + "-glyphs 1\nexe " + exeStamp + "\nfreetype " + freetype + " " + freetypeStamp +
-           "\nend\n";
+    return HeaderPrefix(exeStamp) + freetype + " " + freetypeStamp + "\nend\n";
 }
 
 // The header for this executable and the FreeType library loaded; empty when either cannot be
@@ -68,7 +73,7 @@ std::string HeaderHolding(std::string_view text)
     std::string header(text.substr(0, end + 5));
     std::string exe = FileStamp("/proc/self/exe");
     std::string loaded = LoadedFreeTypeFile();
-    std::string prefix = std::string(ProgramName()) + "-glyphs 1\nexe " + exe + "\nfreetype ";
+    std::string prefix = HeaderPrefix(exe);
     if (exe.empty() || header.compare(0, prefix.size(), prefix) != 0) return {};
     // "<path> <size> <mtime>": the path is what comes before the last two fields.
     std::string named = header.substr(prefix.size(), end - prefix.size());
