@@ -12,6 +12,8 @@
 //   probe top WINDOW            exit 0 when WINDOW is the topmost mapped top-level window
 //   probe close WINDOW          asks WINDOW to close, as a window manager's close button does
 //   probe mute-owner SECONDS    owns the CLIPBOARD selection for that long and answers no request
+//   probe frame-wm SECONDS      for that long, a window manager that puts each window mapped into
+//                               a frame of its own and shows it 50 ms after it asked to be mapped
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <png.h>
@@ -238,6 +240,42 @@ int MuteOwner(Display* dpy, int seconds)
     return 0;
 }
 
+// A reparenting window manager at its simplest. The late map means that whatever the program
+// drew right behind its own map request went to a window not yet shown, and was lost.
+int FrameWm(Display* dpy, int seconds)
+{
+    Window root = DefaultRootWindow(dpy);
+    XSelectInput(dpy, root, SubstructureRedirectMask | SubstructureNotifyMask);
+    XSync(dpy, False);
+    std::printf("ready\n");
+    std::fflush(stdout);
+    for (int waited = 0; waited < seconds * 100; ++waited) {
+        while (XPending(dpy)) {
+            XEvent e;
+            XNextEvent(dpy, &e);
+            if (e.type == ConfigureRequest) {
+                const XConfigureRequestEvent& r = e.xconfigurerequest;
+                XWindowChanges c{r.x, r.y, r.width, r.height, r.border_width, r.above, r.detail};
+                XConfigureWindow(dpy, r.window, static_cast<unsigned>(r.value_mask), &c);
+            } else if (e.type == MapRequest) {
+                Window client = e.xmaprequest.window;
+                XWindowAttributes a;
+                if (!XGetWindowAttributes(dpy, client, &a)) continue;
+                Window frame = XCreateSimpleWindow(dpy, root, a.x, a.y, unsigned(a.width) + 8, unsigned(a.height) + 8, 0,
+                                                   BlackPixel(dpy, DefaultScreen(dpy)), BlackPixel(dpy, DefaultScreen(dpy)));
+                XReparentWindow(dpy, client, frame, 4, 4);
+                XSync(dpy, False);
+                usleep(50 * 1000);
+                XMapWindow(dpy, client);
+                XMapWindow(dpy, frame);
+            }
+        }
+        XFlush(dpy);
+        usleep(10 * 1000);
+    }
+    return 0;
+}
+
 int WithDisplay(const std::string& command, int argc, char** argv)
 {
     Display* dpy = XOpenDisplay(nullptr);
@@ -252,6 +290,7 @@ int WithDisplay(const std::string& command, int argc, char** argv)
     else if (command == "top" && argc == 1) status = Top(dpy, window);
     else if (command == "close" && argc == 1) status = Close(dpy, window);
     else if (command == "mute-owner" && argc == 1) status = MuteOwner(dpy, std::atoi(argv[0]));
+    else if (command == "frame-wm" && argc == 1) status = FrameWm(dpy, std::atoi(argv[0]));
     else std::fprintf(stderr, "probe: bad arguments for %s\n", command.c_str());
     XCloseDisplay(dpy);
     return status;
@@ -280,9 +319,10 @@ int main(int argc, char** argv)
         RegCloseKey(software);
         return status == ERROR_SUCCESS ? 0 : 1;
     }
-    if (command == "grab" || command == "cover" || command == "top" || command == "close" || command == "mute-owner") {
+    if (command == "grab" || command == "cover" || command == "top" || command == "close" || command == "mute-owner" ||
+        command == "frame-wm") {
         return WithDisplay(command, argc - 2, argv + 2);
     }
-    std::fprintf(stderr, "usage: probe layout|grab|compare|regkey|regdel|cover|top|close|mute-owner ...\n");
+    std::fprintf(stderr, "usage: probe layout|grab|compare|regkey|regdel|cover|top|close|mute-owner|frame-wm ...\n");
     return 2;
 }
